@@ -25,14 +25,23 @@ bool args_ok(const double* a, const double* b, const int* option) {
 
 double finite_or_nan(double x) { return std::isfinite(x) ? x : kNaN; }
 
-// Temperature at which the equation of state gives pressure p at specific volume v.
+// Temperature at which the equation of state gives pressure p at specific volume v. Inside the
+// two-phase dome the equation is not physical and may give any pressure, so the bracket is
+// searched downwards from the top of the range: the highest root is the physical state.
 Status temperature_from_pv(const Fluid& f, double p, double v, double& T) {
     if (!(p > 0) || !(v > 0)) return Status::invalid_argument;
     const double rho = 1.0 / v;
-    double lo = f.data().T_triple, hi = f.data().T_max;
-    // pressure grows with temperature at fixed density: bisect, refined by the secant
-    double flo = f.pressure(lo, rho) - p, fhi = f.pressure(hi, rho) - p;
-    if (!(flo <= 0 && fhi >= 0)) return Status::out_of_range;
+    double hi = f.data().T_max;
+    double fhi = f.pressure(hi, rho) - p;
+    if (!(fhi >= 0)) return Status::out_of_range;
+    double lo = hi, flo = fhi;
+    for (int k = 0; k < 200 && flo >= 0; ++k) {
+        hi = lo, fhi = flo;
+        lo = std::max(f.data().T_triple, hi - std::max(2.0, 0.1 * (hi - f.data().T_triple)));
+        flo = f.pressure(lo, rho) - p;
+        if (lo <= f.data().T_triple && flo >= 0) return Status::out_of_range;
+    }
+    if (!(flo < 0)) return Status::out_of_range;
     for (int it = 0; it < 200; ++it) {
         double Tm = lo - flo * (hi - lo) / (fhi - flo);
         if (!(Tm > lo && Tm < hi) || it % 3 == 2) Tm = 0.5 * (lo + hi);

@@ -153,7 +153,7 @@ std::unique_ptr<Fluid> Fluid::create(const FluidData& data, std::string& error) 
 
     // Reference state: h = 200 kJ/kg, s = 1 kJ/(kg K) for saturated (bubble) liquid at 0 degC.
     Saturation sat;
-    if (f->saturation_exact(kT0, sat) != Status::ok) {
+    if (f->saturation_solve(kT0, sat, false) != Status::ok) {
         error = d.name + ": no saturated liquid at 0 degC for the reference state";
         return nullptr;
     }
@@ -166,7 +166,7 @@ std::unique_ptr<Fluid> Fluid::create(const FluidData& data, std::string& error) 
 
     if (!d.pseudo_pure) {
         Saturation low;
-        if (f->saturation_exact(f->T_min_sat_, low) != Status::ok) {
+        if (f->saturation_solve(f->T_min_sat_, low, false) != Status::ok) {
             error = d.name + ": no saturation at the lowest temperature";
             return nullptr;
         }
@@ -320,6 +320,10 @@ Status Fluid::pure_saturation(double T, double rhoL0, double rhoV0, double& p_ou
 }
 
 Status Fluid::saturation_exact(double T, Saturation& out) const {
+    return saturation_solve(T, out, true);
+}
+
+Status Fluid::saturation_solve(double T, Saturation& out, bool use_table) const {
     if (Status s = check_saturation_T(T); s != Status::ok) return s;
     T = std::max(T, T_min_sat_);
     const FluidData& d = data_;
@@ -354,8 +358,16 @@ Status Fluid::saturation_exact(double T, Saturation& out) const {
         return Status::ok;
     }
     double p, rl, rv;
-    Status s = pure_saturation(T, ancillary_value(d.rho_liquid, T), ancillary_value(d.rho_vapour, T),
-                               p, rl, rv);
+    Status s = Status::not_converged;
+    if (use_table) {
+        const Table& t = table();
+        double x;
+        int j;
+        if (t.locate(std::sqrt(std::max(0.0, 1 - T / T_crit_)), x, j))
+            s = pure_saturation(T, t.at(t.rhoL, x, j), t.at(t.rhoV, x, j), p, rl, rv);
+    }
+    if (s != Status::ok)
+        s = pure_saturation(T, ancillary_value(d.rho_liquid, T), ancillary_value(d.rho_vapour, T), p, rl, rv);
     if (s != Status::ok) {
         // Close to the critical point the ancillaries can start on the wrong side; start from the
         // classical scaling around the critical density instead.
@@ -462,10 +474,10 @@ const Fluid::Table& Fluid::table() const {
                 // continue along the curve: linear extrapolation in u from the last two nodes
                 double p, rl, rv;
                 st = pure_saturation(T, 2 * prevL[0] - prevL[1], 2 * prevV[0] - prevV[1], p, rl, rv);
-                if (st != Status::ok) st = saturation_exact(T, s);
+                if (st != Status::ok) st = saturation_solve(T, s, false);
                 else s = Saturation{T, p, p, rl * M, rv * M};
             } else {
-                st = saturation_exact(T, s);
+                st = saturation_solve(T, s, false);
             }
             if (st != Status::ok) {
                 first_bad = k;

@@ -89,6 +89,9 @@ private:
     const Table& table() const;
 
     Status check_saturation_T(double T) const;
+    // Exact saturation; use_table lets pure fluids start from the tabulated densities, which
+    // near the critical point are far better starting values than the ancillaries.
+    Status saturation_solve(double T, Saturation& out, bool use_table) const;
     Status solve_density(double T, double p, Phase phase, const HelmholtzModel::TauCache& c,
                          double& rho_molar) const;
     Status pure_saturation(double T, double rhoL0, double rhoV0, double& pL, double& rhoL,
