@@ -46,6 +46,7 @@ ParseResult parse_fluid(std::string_view text) {
     ResidualTerm::Kind residual_kind{};
     Ancillary* anc = nullptr;
     int line_no = 0;
+    bool ended = false;
 
     auto fail = [&](const std::string& what) {
         result.ok = false;
@@ -66,6 +67,7 @@ ParseResult parse_fluid(std::string_view text) {
             if (end == text.size()) break;
             continue;
         }
+        if (ended) return fail("text after the end line");
 
         if (starts_number(w[0])) {
             std::vector<double> v(w.size());
@@ -148,15 +150,20 @@ ParseResult parse_fluid(std::string_view text) {
         };
         block = Block::none;
         anc = nullptr;
-        if (key == "fluid") {
+        if (key == "end") {
+            if (w.size() != 1) return fail("expected: end");
+            ended = true;
+        } else if (key == "fluid") {
             if (w.size() != 2) return fail("expected: fluid NAME");
             f.name = std::string(w[1]);
         } else if (key == "alias") {
             for (std::size_t i = 1; i < w.size(); ++i) f.aliases.emplace_back(w[i]);
         } else if (key == "reference") {
-            std::string r;
-            for (std::size_t i = 1; i < w.size(); ++i) r += (i > 1 ? " " : "") + std::string(w[i]);
-            f.reference = r;
+            f.reference.clear();
+            for (std::size_t i = 1; i < w.size(); ++i) {
+                if (i > 1) f.reference.push_back(' ');
+                f.reference.append(w[i]);
+            }
         } else if (key == "molar_mass") {
             if (!number(1, f.molar_mass) || f.molar_mass <= 0) return fail("bad molar mass");
         } else if (key == "gas_constant") {
@@ -228,6 +235,7 @@ ParseResult parse_fluid(std::string_view text) {
     }
 
     line_no = 0;
+    if (!ended) return fail("no end line: the file is truncated");
     if (f.name.empty()) return fail("no fluid name");
     if (f.molar_mass <= 0 || f.gas_constant <= 0 || f.T_reducing <= 0 || f.rho_crit <= 0 ||
         f.T_triple <= 0 || f.T_max <= f.T_triple || f.p_max <= 0)
