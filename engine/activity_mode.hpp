@@ -4,7 +4,8 @@
 
 namespace kelvra {
 
-// What is being selected. Stored as a 32-bit integer (settings key "mode"), so the values are fixed.
+// What is being selected. Stored as a 32-bit integer (settings key "mode"), so the values are
+// fixed.
 enum class ActivityMode : std::int32_t {
     Compressors = 0,
     CondensingUnits = 1,
@@ -19,7 +20,9 @@ enum class ActivityMode : std::int32_t {
 
 inline constexpr std::int32_t kActivityModeCount = 9;
 
-constexpr std::int32_t ToInt(ActivityMode mode) { return static_cast<std::int32_t>(mode); }
+constexpr std::int32_t ToInt(ActivityMode mode) {
+    return static_cast<std::int32_t>(mode);
+}
 
 // True for the values 0..8; anything else read from a file is not an activity mode.
 constexpr bool IsActivityMode(std::int32_t value) {

@@ -22,44 +22,46 @@ enum class UnitSystem : std::int32_t {
     Kcal = 3,  // kcal-metric
 };
 
-constexpr std::int32_t ToInt(UnitSystem system) { return static_cast<std::int32_t>(system); }
+constexpr std::int32_t ToInt(UnitSystem system) {
+    return static_cast<std::int32_t>(system);
+}
 
 // A result quantity; the index into a model's result vector.
 using QuantityCode = int;
 
 namespace quantity {
-inline constexpr QuantityCode Status = 0;                   // model status (not a quantity)
-inline constexpr QuantityCode CoolingCapacity = 1;          // kW
-inline constexpr QuantityCode PowerInput = 2;               // kW
-inline constexpr QuantityCode Current = 3;                  // A
-inline constexpr QuantityCode COP = 4;                      // -
-inline constexpr QuantityCode VolumetricEfficiency = 5;     // %
-inline constexpr QuantityCode IsentropicEfficiency = 6;     // %
-inline constexpr QuantityCode MassFlow = 7;                 // g/s
-inline constexpr QuantityCode HeatRejection = 8;            // kW
-inline constexpr QuantityCode CondensingTemp = 9;           // degC
-inline constexpr QuantityCode DischargeTemp = 10;           // degC
-inline constexpr QuantityCode HeatingCapacity = 11;         // kW
-inline constexpr QuantityCode LiquidTemp = 12;              // degC
-inline constexpr QuantityCode PowerFactor = 13;             // -
-inline constexpr QuantityCode IntermediateSatTemp = 14;     // degC
-inline constexpr QuantityCode PressureDifference = 15;      // bar (pressure drop or difference)
-inline constexpr QuantityCode Displacement = 16;            // m3/h
-inline constexpr QuantityCode CapacityReserved = 17;        // kW, capacity-like
-inline constexpr QuantityCode LoadRatio = 18;               // %
-inline constexpr QuantityCode EconomiserCapacity = 19;      // kW
-inline constexpr QuantityCode RefrigerationCOP = 20;        // -, cooling COP kept in heating use
-inline constexpr QuantityCode SuctionPressure = 21;         // bar
-inline constexpr QuantityCode DischargePressure = 22;       // bar
-inline constexpr QuantityCode SeasonalEfficiency = 23;      // -
-inline constexpr QuantityCode InjectionMassFlow = 24;       // g/s
-inline constexpr QuantityCode InjectionTemp = 25;           // degC, vapour-injection temperature
-inline constexpr QuantityCode IntermediateBubbleTemp = 26;  // degC
-inline constexpr QuantityCode Speed = 27;                   // rpm
-inline constexpr QuantityCode Load = 28;                    // %
-inline constexpr QuantityCode IntermediatePressure = 30;    // bar
-inline constexpr QuantityCode VapourOutletTemp = 31;        // degC, vapour-injection outlet
-inline constexpr QuantityCode LiquidTempInjectionInlet = 32;    // degC
+inline constexpr QuantityCode Status = 0;                     // model status (not a quantity)
+inline constexpr QuantityCode CoolingCapacity = 1;            // kW
+inline constexpr QuantityCode PowerInput = 2;                 // kW
+inline constexpr QuantityCode Current = 3;                    // A
+inline constexpr QuantityCode COP = 4;                        // -
+inline constexpr QuantityCode VolumetricEfficiency = 5;       // %
+inline constexpr QuantityCode IsentropicEfficiency = 6;       // %
+inline constexpr QuantityCode MassFlow = 7;                   // g/s
+inline constexpr QuantityCode HeatRejection = 8;              // kW
+inline constexpr QuantityCode CondensingTemp = 9;             // degC
+inline constexpr QuantityCode DischargeTemp = 10;             // degC
+inline constexpr QuantityCode HeatingCapacity = 11;           // kW
+inline constexpr QuantityCode LiquidTemp = 12;                // degC
+inline constexpr QuantityCode PowerFactor = 13;               // -
+inline constexpr QuantityCode IntermediateSatTemp = 14;       // degC
+inline constexpr QuantityCode PressureDifference = 15;        // bar (pressure drop or difference)
+inline constexpr QuantityCode Displacement = 16;              // m3/h
+inline constexpr QuantityCode CapacityReserved = 17;          // kW, capacity-like
+inline constexpr QuantityCode LoadRatio = 18;                 // %
+inline constexpr QuantityCode EconomiserCapacity = 19;        // kW
+inline constexpr QuantityCode RefrigerationCOP = 20;          // -, cooling COP kept in heating use
+inline constexpr QuantityCode SuctionPressure = 21;           // bar
+inline constexpr QuantityCode DischargePressure = 22;         // bar
+inline constexpr QuantityCode SeasonalEfficiency = 23;        // -
+inline constexpr QuantityCode InjectionMassFlow = 24;         // g/s
+inline constexpr QuantityCode InjectionTemp = 25;             // degC, vapour-injection temperature
+inline constexpr QuantityCode IntermediateBubbleTemp = 26;    // degC
+inline constexpr QuantityCode Speed = 27;                     // rpm
+inline constexpr QuantityCode Load = 28;                      // %
+inline constexpr QuantityCode IntermediatePressure = 30;      // bar
+inline constexpr QuantityCode VapourOutletTemp = 31;          // degC, vapour-injection outlet
+inline constexpr QuantityCode LiquidTempInjectionInlet = 32;  // degC
 inline constexpr QuantityCode LiquidTempEconomiserOutlet = 33;  // degC
 inline constexpr QuantityCode TemperatureDifference = 41;       // K
 }  // namespace quantity
