@@ -22,8 +22,8 @@ double ResultVector::Get(QuantityCode code) const {
 
 void ResultVector::Set(QuantityCode code, double value) {
     if (code < 1 || code >= kResultCount)
-        throw std::out_of_range(fmt::format("result entry {} does not exist (1 to {})", code,
-                                            kResultCount - 1));
+        throw std::out_of_range(
+            fmt::format("result entry {} does not exist (1 to {})", code, kResultCount - 1));
     entries_[static_cast<std::size_t>(code)] = value;
 }
 
@@ -37,7 +37,9 @@ void ResultVector::SetStatus(ModelStatus status) {
     entries_[0] = std::bit_cast<double>(bits);
 }
 
-void ResultVector::ClearResults() { std::fill(entries_.begin() + 1, entries_.end(), 0.0); }
+void ResultVector::ClearResults() {
+    std::fill(entries_.begin() + 1, entries_.end(), 0.0);
+}
 
 // --- helpers ---
 
@@ -71,13 +73,27 @@ bool IsControlsMode(ActivityMode mode) {
 
 // --- TCModel: virtual operations ---
 
-bool TCModel::FirstOptionFlag() const { return false; }
-bool TCModel::HasVapourInjection() const { return false; }
-bool TCModel::HidesCurrent() const { return false; }
-bool TCModel::IsVariableSpeed() const { return false; }
-bool TCModel::IsInverterDriven() const { return false; }
-bool TCModel::IsCO2Transcritical() const { return false; }
-bool TCModel::HasLoadControl() const { return false; }
+bool TCModel::FirstOptionFlag() const {
+    return false;
+}
+bool TCModel::HasVapourInjection() const {
+    return false;
+}
+bool TCModel::HidesCurrent() const {
+    return false;
+}
+bool TCModel::IsVariableSpeed() const {
+    return false;
+}
+bool TCModel::IsInverterDriven() const {
+    return false;
+}
+bool TCModel::IsCO2Transcritical() const {
+    return false;
+}
+bool TCModel::HasLoadControl() const {
+    return false;
+}
 
 ModelStatus TCModel::Evaluate(OperatingConditions /*conditions*/, ActivityMode /*mode*/) {
     SetStatus(model_status::EvaluationFailed);
@@ -241,13 +257,21 @@ std::int32_t TCModel::SolveLoad(OperatingConditions /*conditions*/, ActivityMode
     return 100;
 }
 
-void TCModel::SetSpeed(std::int32_t rpm) { speed_ = rpm; }
+void TCModel::SetSpeed(std::int32_t rpm) {
+    speed_ = rpm;
+}
 
-std::int32_t TCModel::NominalSpeed() const { return 0; }
+std::int32_t TCModel::NominalSpeed() const {
+    return 0;
+}
 
-void TCModel::SetLoad(std::int32_t percent) { load_ = percent; }
+void TCModel::SetLoad(std::int32_t percent) {
+    load_ = percent;
+}
 
-std::int32_t TCModel::MaxLoad() const { return 100; }
+std::int32_t TCModel::MaxLoad() const {
+    return 100;
+}
 
 // --- TCModel: common operations ---
 
@@ -310,12 +334,16 @@ void TCModel::SetResults(const ResultVector& results) {
     status_ = results_.Status();
 }
 
-void TCModel::SetName(std::string_view text) { name = CutToCharacters(text, kNameLength); }
+void TCModel::SetName(std::string_view text) {
+    name = CutToCharacters(text, kNameLength);
+}
 
 // --- TperfObject ---
 
 TperfObject::TperfObject(const TCModel& model) : model_(&model), results_(model.Results()) {}
 
-void TperfObject::Refresh() { results_ = model_->Results(); }
+void TperfObject::Refresh() {
+    results_ = model_->Results();
+}
 
 }  // namespace kelvra

@@ -29,7 +29,7 @@ inline constexpr int kResultCount = 29;
 // The results of one evaluation, indexed by QuantityCode. Entry 0 is not a quantity: its low
 // 32 bits hold the status of the evaluation.
 class ResultVector {
-public:
+  public:
     // Entry `code`; 0 for codes outside 0..28 (quantities that no model stores).
     double Get(QuantityCode code) const;
     double operator[](QuantityCode code) const { return Get(code); }
@@ -49,7 +49,7 @@ public:
 
     friend bool operator==(const ResultVector&, const ResultVector&) = default;
 
-private:
+  private:
     std::array<double, kResultCount> entries_{};
 };
 
@@ -63,7 +63,7 @@ std::string DisplayValueText(QuantityCode code, UnitSystem system, double value)
 // What a model needs of a performance table before it fills one. The performance table
 // implements it; a model that lays out axes or fills cells works on the full table type.
 class ModelTable : public TKobject {
-public:
+  public:
     // Frees every row and empties the row list.
     virtual void ClearRows() = 0;
     // True when the table lays out its own axes from the model's envelope.
@@ -74,14 +74,14 @@ public:
 
 // Base of every performance model.
 class TCModel : public TKobject {
-public:
+  public:
     static constexpr std::size_t kNameLength = 255;
 
     // Bounds of the speed search of SolveSpeed.
-    static constexpr std::int32_t kLowestSearchSpeed = 1000;     // rpm; below it the search fails
-    static constexpr std::int32_t kSearchSpeedLimit = 8001;      // rpm; reaching it fails
-    static constexpr std::int32_t kFallbackSpeed = 3000;         // rpm, when nominal speed fails
-    static constexpr int kMaxSpeedSearchSteps = 10000;           // evaluations per search
+    static constexpr std::int32_t kLowestSearchSpeed = 1000;  // rpm; below it the search fails
+    static constexpr std::int32_t kSearchSpeedLimit = 8001;   // rpm; reaching it fails
+    static constexpr std::int32_t kFallbackSpeed = 3000;      // rpm, when nominal speed fails
+    static constexpr int kMaxSpeedSearchSteps = 10000;        // evaluations per search
 
     TCModel() = default;
     ~TCModel() override = default;
@@ -187,19 +187,19 @@ public:
     void SetName(std::string_view text);
 
     // --- identity and references, filled by the data store ---
-    std::int32_t key = 0;         // the model's key in the product database
-    std::string name;             // display name
-    char classLetter = ' ';       // 'C' compressor, 'U' condensing unit, 'P' heat pump, 'V' valve
-    char modelLetter = ' ';       // letter from the product record
+    std::int32_t key = 0;    // the model's key in the product database
+    std::string name;        // display name
+    char classLetter = ' ';  // 'C' compressor, 'U' condensing unit, 'P' heat pump, 'V' valve
+    char modelLetter = ' ';  // letter from the product record
     std::int32_t familyNumber = 0;
     std::int32_t refrigerantNumber = 0;
     std::array<std::uint8_t, 20> motorCodes{};
-    bool showsHeatingCapacity = false;  // the summary shows heating capacity, not heat rejection
-    const TFamily* family = nullptr;    // not owned
+    bool showsHeatingCapacity = false;    // the summary shows heating capacity, not heat rejection
+    const TFamily* family = nullptr;      // not owned
     Trefrigerant* refrigerant = nullptr;  // not owned
     const TSupply* supply = nullptr;      // not owned
 
-protected:
+  protected:
     // Models are held by their owner and referred to by pointer; a subclass that needs a copy of
     // itself says so explicitly.
     TCModel(const TCModel&) = default;
@@ -208,7 +208,7 @@ protected:
     std::int32_t speed_ = 0;  // rpm; 0 until set
     std::int32_t load_ = 0;   // %; 0 until set
 
-private:
+  private:
     ModelStatus status_ = model_status::Valid;
     ResultVector results_;
 };
@@ -216,7 +216,7 @@ private:
 // A copy of one model's results, taken when it is made and again on Refresh, so that what a
 // list shows survives later evaluations of the model.
 class TperfObject : public TKobject {
-public:
+  public:
     explicit TperfObject(const TCModel& model);
 
     // Copies the model's current results again.
@@ -228,7 +228,7 @@ public:
     ModelStatus Status() const { return results_.Status(); }
     const ResultVector& Results() const { return results_; }
 
-private:
+  private:
     const TCModel* model_;  // not owned
     ResultVector results_;
 };

@@ -27,9 +27,10 @@ inline constexpr ModelStatus BelowRequirement = 7;
 inline constexpr ModelStatus ExtendedEnvelope = 8;
 
 // --- outside the envelope, by side ---
-inline constexpr ModelStatus EvapTooHigh = -1;   // right of the envelope (or an envelope without lines)
-inline constexpr ModelStatus CondTooLow = -3;    // below the envelope
-inline constexpr ModelStatus CondTooHigh = -4;   // above the envelope
+inline constexpr ModelStatus EvapTooHigh =
+    -1;  // right of the envelope (or an envelope without lines)
+inline constexpr ModelStatus CondTooLow = -3;   // below the envelope
+inline constexpr ModelStatus CondTooHigh = -4;  // above the envelope
 // Left of the envelope; also: the point lies only in envelopes of kinds 3 and 4, a capacity of
 // 0.01 kW or less (and rating data without a model), or a refrigerant-property error.
 inline constexpr ModelStatus EvapTooLow = -5;
@@ -42,7 +43,8 @@ inline constexpr ModelStatus OutsideEnvelope = -7;       // outside the envelope
 inline constexpr ModelStatus UnknownRatingModel = -9;    // unknown rating-model kind
 inline constexpr ModelStatus NoCondenserData = -11;      // condensing unit without condenser data
 inline constexpr ModelStatus BalanceNotConverged = -12;  // condensing-unit balance did not converge
-inline constexpr ModelStatus LiquidBelowEvap = -14;      // liquid colder than the evaporating temperature
+inline constexpr ModelStatus LiquidBelowEvap =
+    -14;  // liquid colder than the evaporating temperature
 // Suction gas above 76 degC, or the superheat or return-gas limit of the envelope exceeded.
 inline constexpr ModelStatus SuctionGasTooHot = -16;
 // No rating data, a failure raised during the evaluation, or a model that cannot evaluate.
@@ -50,16 +52,18 @@ inline constexpr ModelStatus EvaluationFailed = -17;
 inline constexpr ModelStatus CondAboveUnitMaximum = -18;  // above the unit's maximum condensing
 // Superheat below the useful superheat plus the suction-line drop while not all of it is useful.
 inline constexpr ModelStatus UsefulSuperheatTooHigh = -19;
-inline constexpr ModelStatus MotorLimit = -20;            // power input at or above the motor limit
-inline constexpr ModelStatus DischargeTooHot = -21;       // discharge temperature above the limit
-inline constexpr ModelStatus OnlySpecialEnvelope = -24;   // only in envelopes of kind 17
+inline constexpr ModelStatus MotorLimit = -20;           // power input at or above the motor limit
+inline constexpr ModelStatus DischargeTooHot = -21;      // discharge temperature above the limit
+inline constexpr ModelStatus OnlySpecialEnvelope = -24;  // only in envelopes of kind 17
 // No data for the requested load step; also the lowest code after clamping.
 inline constexpr ModelStatus NoLoadStepData = -25;
 
 }  // namespace model_status
 
 // True when the results of a model with this status may be used.
-constexpr bool IsValidStatus(ModelStatus status) { return status >= 0; }
+constexpr bool IsValidStatus(ModelStatus status) {
+    return status >= 0;
+}
 
 // A compressor's evaluation code, in this order: below -25 becomes -25; 4 and 5 become 5; any
 // other code above 3 except 8 becomes 3.

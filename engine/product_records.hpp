@@ -15,7 +15,7 @@ namespace kelvra {
 
 // One product family.
 class TFamily : public TKobject {
-public:
+  public:
     static constexpr std::size_t kNameLength = 35;
 
     // Product kinds of a family.
@@ -29,19 +29,19 @@ public:
     // Trims the text and keeps at most kNameLength characters.
     void SetName(std::string_view text);
 
-    std::string name;          // trimmed; replaced from the language table
-    std::int16_t code = 0;     // unique within a kind
-    char subLetter = ' ';      // second letter of the family, part of its language key
-    char kind = ' ';           // one of the kinds above
-    float category = 0;        // category number; its caption depends on the kind
-    int listSection = -1;      // section of the main window's family list; -1 when not listed
-    int listItem = -1;         // index of the family within that section
-    bool selected = false;     // ticked in the main window's family choice
+    std::string name;       // trimmed; replaced from the language table
+    std::int16_t code = 0;  // unique within a kind
+    char subLetter = ' ';   // second letter of the family, part of its language key
+    char kind = ' ';        // one of the kinds above
+    float category = 0;     // category number; its caption depends on the kind
+    int listSection = -1;   // section of the main window's family list; -1 when not listed
+    int listItem = -1;      // index of the family within that section
+    bool selected = false;  // ticked in the main window's family choice
 };
 
 // One electrical supply.
 class TSupply : public TKobject {
-public:
+  public:
     static constexpr std::size_t kNameLength = 25;
 
     // Trims the text and keeps at most kNameLength characters.
