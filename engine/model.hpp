@@ -179,6 +179,8 @@ class TCModel : public TKobject {
     void SetResults(const ResultVector& results);
     // Stores one result entry (1..28; std::out_of_range otherwise).
     void SetResult(QuantityCode code, double value) { results_.Set(code, value); }
+    // Entries 1..28 to 0, the status kept (what a failed compressor evaluation leaves).
+    void ClearResults() { results_.ClearResults(); }
 
     std::int32_t Speed() const { return speed_; }
     std::int32_t Load() const { return load_; }

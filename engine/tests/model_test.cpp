@@ -130,6 +130,11 @@ TEST(TCModel, StatusFieldAndEntryZeroAgree) {
     m.SetResults(other);
     EXPECT_EQ(m.Status(), model_status::CondTooHigh);
     EXPECT_EQ(m.Result(q::CoolingCapacity), 7.5);
+
+    m.ClearResults();
+    EXPECT_EQ(m.Result(q::CoolingCapacity), 0);
+    EXPECT_EQ(m.Status(), model_status::CondTooHigh);
+    EXPECT_EQ(m.Results().Status(), model_status::CondTooHigh);
 }
 
 TEST(TCModel, CopIsMinusOneWithoutPower) {
