@@ -107,8 +107,13 @@ class Trefrigerant {
                            double startTemp, double suctionTemp);
 
   private:
+    // Sets the last error and ORs it into the sticky error.
     void Record(bool failed);
-    bool TakeFailure();
+    // Ends a request: on failure the result is 0.
+    double Finish(bool failed, double value);
+    double IsentropicTemperatureImpl(double dischargePressure, double suctionPressure,
+                                     double startTemp, double suctionTemp, double& entropy,
+                                     bool& converged);
 };
 
 }  // namespace kelvra
