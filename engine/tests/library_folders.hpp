@@ -1,5 +1,5 @@
-// Test helpers: temporary installation folders holding some, none or broken copies of the
-// property libraries.
+// Test helpers: the build's property libraries, and temporary installation folders holding
+// some, none or broken copies of them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -44,6 +44,16 @@ class TempFolder {
 
   private:
     std::filesystem::path path_;
+};
+
+// Loads both libraries of the build for the lifetime of a fixture. Declare it before any
+// refrigerant member so that those are created with the libraries in place.
+struct BuildLibraries {
+    BuildLibraries() { loaded = LoadPropertyLibraries(); }
+    ~BuildLibraries() { UnloadPropertyLibraries(); }
+    BuildLibraries(const BuildLibraries&) = delete;
+    BuildLibraries& operator=(const BuildLibraries&) = delete;
+    LoadedPropertyLibraries loaded;
 };
 
 }  // namespace kelvra::testing

@@ -15,15 +15,8 @@
 namespace kelvra {
 namespace {
 
+using testing::BuildLibraries;
 using testing::TempFolder;
-
-// Loads both libraries of the build for the lifetime of a fixture; declared before the
-// refrigerants so that they are created with the libraries in place.
-struct BuildLibraries {
-    BuildLibraries() { loaded = LoadPropertyLibraries(); }
-    ~BuildLibraries() { UnloadPropertyLibraries(); }
-    LoadedPropertyLibraries loaded;
-};
 
 class RefrigerantTest : public ::testing::Test {
   protected:
