@@ -72,6 +72,7 @@ TEST_F(RefrigerantTest, UnknownFluidFailsToInitialise) {
 // ----------------------------------------------------------------------
 
 struct DisplayCase {
+    const char* label;
     const char* name;
     char basis;
     const char* expected;
@@ -87,14 +88,17 @@ TEST_P(DisplayNameTest, FollowsTheBasis) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bases, DisplayNameTest,
-                         ::testing::Values(DisplayCase{"R134a", 'N', "R134a"},
-                                           DisplayCase{"R407C", 'M', "Mid Point R407C"},
-                                           DisplayCase{"R407C", 'D', "R407C Dew Point"},
-                                           DisplayCase{"R404A", 'G', "R404A Dew Point"},
-                                           DisplayCase{"R407C", 'X', "R407C"},
+                         ::testing::Values(DisplayCase{"single", "R134a", 'N', "R134a"},
+                                           DisplayCase{"midPoint", "R407C", 'M', "Mid Point R407C"},
+                                           DisplayCase{"dewPoint", "R407C", 'D', "R407C Dew Point"},
+                                           DisplayCase{"letterG", "R404A", 'G', "R404A Dew Point"},
+                                           DisplayCase{"otherLetter", "R407C", 'X', "R407C"},
                                            // cut to 35 characters
-                                           DisplayCase{"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 'D',
-                                                       "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 De"}));
+                                           DisplayCase{"cut", "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345",
+                                                       'D', "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345 De"}),
+                         [](const ::testing::TestParamInfo<DisplayCase>& info) {
+                             return info.param.label;
+                         });
 
 TEST_F(RefrigerantTest, DisplayNameUsesTheReplaceableWords) {
     const std::string savedMid = strMidPoint, savedDew = strDewPoint;
