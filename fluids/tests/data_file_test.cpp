@@ -96,7 +96,7 @@ TEST(FluidData, EquationWithoutAPhaseBoundaryIsNotBuilt) {
     while (std::getline(in, line)) {
         if (line.rfind("residual", 0) == 0) in_residual = true;
         else if (!line.empty() && std::isalpha(static_cast<unsigned char>(line[0]))) in_residual = false;
-        if (in_residual && !line.empty() && line[0] != 'r') line.replace(0, line.find(' '), "0");
+        if (in_residual && !line.empty() && line[0] != 'r') line = std::string("0").append(line, line.find(' '));
         out += line + "\n";
     }
     std::string error;
