@@ -202,8 +202,8 @@ ModelStatus CheckEnvelope(TcrateObj& set, std::int32_t n, double superheat, doub
                           double dischargePressure, double y, double x);
 
 // Widens the bounds by the extent of envelopes 1..6 of the set; `any` tells whether a value was
-// set before (the first contributing envelope starts the values when it is false). Returns true
-// when any envelope contributed.
+// set before (the first contributing envelope starts the values when it is false). Returns
+// whether the values are set now: `any`, or an envelope of the set contributed.
 bool AccumulateEnvelopeBounds(const TcrateObj& set, bool any, double& yMin, double& yMax,
                               double& xMax, double& xMin);
 
