@@ -314,9 +314,11 @@ void TVSenvelope::SelectSpeedBand(std::int32_t n) {
 }
 
 int TVSenvelope::SpeedInsideTest(char basis, std::int32_t n, double x, double y) const {
+    // The base envelope holds up to the nominal speed even when no level lies above it, so its
+    // range is tested before the speed limits of the levels.
+    if (HasBothLines() && InBaseRange(n)) return Tenvelope::InsideTest(basis, x, y);
     if (n < LowestSpeed()) return envelope_code::BelowSpeeds;
     if (n > HighestSpeed()) return envelope_code::AboveSpeeds;
-    if (InBaseRange(n)) return Tenvelope::InsideTest(basis, x, y);
     // An envelope prepared for another speed says nothing about this one.
     if (current_.speed != n) return envelope_code::NoLines;
     return current_.InsideTest(basis, x, y);

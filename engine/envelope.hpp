@@ -142,9 +142,10 @@ class TVSenvelope : public Tenvelope {
     // level at or below n. Any other speed leaves no current envelope.
     void SelectSpeedBand(std::int32_t n);
 
-    // The variable-speed test: speed below the lowest level 5, above the highest 6; in the
-    // base range the inside test on the base lines, otherwise on the current envelope. The
-    // caller has prepared the current envelope for n (PrepareSpeed or SelectSpeedBand).
+    // The variable-speed test: in the base range the inside test on the base lines; else speed
+    // below the lowest level 5, above the highest 6, otherwise the inside test on the current
+    // envelope, which the caller has prepared for n (PrepareSpeed or SelectSpeedBand; -1 when
+    // it was prepared for another speed).
     int SpeedInsideTest(char basis, std::int32_t n, double x, double y) const;
 
     // True when n lies in the base range: from the base speed up to the nominal speed.

@@ -481,6 +481,20 @@ TEST_F(EnvelopeCheck, InverterSpeedBands) {
     }
 }
 
+TEST_F(EnvelopeCheck, BaseEnvelopeHoldsUpToTheNominalSpeed) {
+    // Levels only below the base: speeds up to the nominal speed still use the base envelope;
+    // only beyond it is the speed above every envelope.
+    TcrateObj& set =
+        data.Build(RatingSetBuilder(104)
+                       .NominalSpeed(3000)
+                       .SpeedEnvelope(1, 1, 1800, {{-30, 20}, {-30, 50}}, {{10, 20}, {10, 50}})
+                       .SpeedLevel(1, 1200, {{-20, 20}, {-20, 50}}, {{0, 20}, {0, 50}}));
+    EXPECT_EQ(CheckEnvelope(set, 2800, 5, 0, 0, 35, -10), 0);
+    EXPECT_EQ(CheckEnvelope(set, 3000, 5, 0, 0, 35, -10), 0);
+    EXPECT_EQ(CheckEnvelope(set, 3001, 5, 0, 0, 35, -10), ms::SpeedAboveEnvelopes);
+    EXPECT_EQ(CheckEnvelope(set, 1199, 5, 0, 0, 35, -10), ms::SpeedBelowEnvelopes);
+}
+
 TEST(TVSenvelope, TestOfAnUnpreparedSpeedSaysNothing) {
     std::deque<TenvPoint> points;
     TVSenvelope envelope(1, 3000, 0);
