@@ -134,6 +134,8 @@ bool Tenvelope::Bounds(double& yMin, double& yMax, char /*basis*/, bool accumula
 
 int Tenvelope::InsideTest(char /*basis*/, double x, double y) const {
     if (left_.empty() || right_.empty()) return envelope_code::NoLines;
+    // Every comparison with a NaN is false, which would let such a point pass as inside.
+    if (std::isnan(x) || std::isnan(y)) return envelope_code::NoLines;
 
     const TenvPoint& l0 = *left_.front();
     const TenvPoint& r0 = *right_.front();
@@ -401,7 +403,8 @@ void PrepareEnvelopeSpeeds(TcrateObj& set, std::int32_t n) {
 
 ModelStatus CheckEnvelope(TcrateObj& set, std::int32_t n, double superheat, double suctionGasTemp,
                           double dischargePressure, double y, double x) {
-    if (superheat < 2.995) return model_status::SuperheatTooLow;
+    // Written so that a superheat or suction gas temperature that is not a number fails too.
+    if (!(superheat >= 2.995)) return model_status::SuperheatTooLow;
     PrepareEnvelopeSpeeds(set, n);
 
     int containing = 0;
@@ -429,8 +432,8 @@ ModelStatus CheckEnvelope(TcrateObj& set, std::int32_t n, double superheat, doub
         double counted = limit;
         if (limit == 10.0f) counted = 11.2;
         if (limit == 5.0f) counted = 5.6;
-        if ((type->ReturnGasMode() && suctionGasTemp > limit) ||
-            (!type->ReturnGasMode() && superheat > counted)) {
+        if ((type->ReturnGasMode() && !(suctionGasTemp <= limit)) ||
+            (!type->ReturnGasMode() && !(superheat <= counted))) {
             limitExceeded = true;
             continue;
         }

@@ -90,8 +90,8 @@ class Tenvelope : public TKobject {
                         double& xMin) const;
 
     // Slot 2: where the point (x, y) lies: an envelope_code, with a tolerance of 0.005 on every
-    // comparison, so a point on the boundary is inside. -1 when a line is empty. `basis` is the
-    // basis of the point; the test is the same on every basis.
+    // comparison, so a point on the boundary is inside. -1 when a line is empty or a coordinate
+    // is not a number. `basis` is the basis of the point; the test is the same on every basis.
     virtual int InsideTest(char basis, double x, double y) const;
 
     const EnvelopeLine& LeftLine() const { return left_; }

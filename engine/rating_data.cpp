@@ -133,7 +133,10 @@ int TcrateObj::RatingModelKind() const {
 }
 
 double TcrateObj::Coefficient(CoefficientBlock block, int k) const {
-    if (k < 1 || k > 10) throw std::out_of_range(fmt::format("rating coefficient C{}", k));
+    const auto b = static_cast<int>(block);
+    if (b < 0 || b > 3 || k < 1 || k > 10) {
+        throw std::out_of_range(fmt::format("rating coefficient C{} of block {}", k, b));
+    }
     const std::size_t offset = Offset::Coefficients + 80 * static_cast<std::size_t>(block) +
                                8 * static_cast<std::size_t>(k - 1);
     return LoadDouble(record_.data() + offset);

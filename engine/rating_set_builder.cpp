@@ -93,6 +93,8 @@ RatingSetBuilder& RatingSetBuilder::BuiltInVolumeRatio(float ratio) {
 
 RatingSetBuilder& RatingSetBuilder::Coefficients(CoefficientBlock block,
                                                  const std::array<double, 10>& c) {
+    const auto b = static_cast<int>(block);
+    if (b < 0 || b > 3) throw std::out_of_range(fmt::format("coefficient block {}", b));
     const std::size_t start =
         TcrateObj::Offset::Coefficients + 80 * static_cast<std::size_t>(block);
     for (std::size_t k = 0; k < c.size(); ++k) PutDouble(record_, start + 8 * k, c[k]);

@@ -259,6 +259,17 @@ TEST_F(EnvelopeCheck, SuperheatAndReturnGasLimits) {
     EXPECT_EQ(CheckEnvelope(both, 0, 8, -2, 0, 35, -10), 0);
 }
 
+TEST_F(EnvelopeCheck, NotANumberIsNeverInside) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    TcrateObj& superheatSet = SquareSet({1});
+    TcrateObj& returnGasSet = SquareSet({20});
+    EXPECT_EQ(CheckEnvelope(superheatSet, 0, nan, 0, 0, 35, -10), ms::SuperheatTooLow);
+    EXPECT_EQ(CheckEnvelope(superheatSet, 0, 5, 0, 0, nan, -10), ms::OutsideEnvelope);
+    EXPECT_EQ(CheckEnvelope(superheatSet, 0, 5, 0, 0, 35, nan), ms::OutsideEnvelope);
+    EXPECT_EQ(CheckEnvelope(returnGasSet, 0, 5, nan, 0, 35, -10), ms::SuctionGasTooHot);
+    EXPECT_EQ(superheatSet.Envelope(1)->InsideTest('N', nan, 35), envelope_code::NoLines);
+}
+
 TEST_F(EnvelopeCheck, OutsideBySide) {
     TcrateObj& set = SquareSet({1});
     const struct {

@@ -466,6 +466,9 @@ TEST(TcrateObj, FieldsRoundTripThroughTheBuilder) {
     EXPECT_EQ(set.Coefficients(CoefficientBlock::B)[9], 210);
     EXPECT_THROW(set.Coefficient(CoefficientBlock::A, 0), std::out_of_range);
     EXPECT_THROW(set.Coefficient(CoefficientBlock::D, 11), std::out_of_range);
+    EXPECT_THROW(set.Coefficient(static_cast<CoefficientBlock>(4), 1), std::out_of_range);
+    EXPECT_THROW(RatingSetBuilder().Coefficients(static_cast<CoefficientBlock>(-1), {}),
+                 std::out_of_range);
     // The record is kept byte for byte.
     EXPECT_EQ(set.Record(), builder.Record());
 
