@@ -32,8 +32,8 @@ double RatedIntermediateTemperature(StepState& s) {
                 mRated *= kPoundPerHourInKgPerSecond;
             else if (s.f.massFlowUnit == 2)
                 mRated *= 0.001;
-            const double h = ref.VapourEnthalpy(s.ps, s.SGTr) -
-                             Quotient(s.Q, mRated, "rated mass flow of the rating data");
+            const double h =
+                s.Hv(s.ps, s.SGTr) - Quotient(s.Q, mRated, "rated mass flow of the rating data");
             return ref.LiquidTemperatureFromEnthalpy(h, s.pd) - kRatedApproach;
         }
         default:  // kinds 10 to 12: from dew temperatures in degF, always
@@ -108,9 +108,9 @@ void InjectionRating(TComp& /*comp*/, StepState& s) {
     const double TecoRated = ref.basis == 'N'
                                  ? s.H + kRatedApproach
                                  : IntermediateOf(s, s.H, s.f.ratedSubcooling).X + kRatedApproach;
-    s.dhRated = ref.VapourEnthalpy(s.ps, s.SGTr) - ref.LiquidEnthalpy(s.pd, TecoRated);
+    s.dhRated = s.Hv(s.ps, s.SGTr) - ref.LiquidEnthalpy(s.pd, TecoRated);
 
-    const double suctionVolume = ref.VapourVolume(s.ps, s.SGTr);
+    const double suctionVolume = s.Vv(s.ps, s.SGTr);
     if (s.kind == rating_kind::InjectionTemperature || s.kind == rating_kind::InjectionMassFlow) {
         s.mRated = Quotient(s.Q, s.dhRated, "rated enthalpy difference");
         s.Vdot = suctionVolume * s.mRated;
@@ -151,7 +151,7 @@ void InjectionFlow(StepState& s) {
         const double hIn = ref.LiquidEnthalpy(s.pd, s.tBub - s.f.ratedSubcooling);
         const double hEco = ref.LiquidEnthalpy(s.pd, rated.X + kRatedApproach);
         const double duty = (hIn - hEco) * s.mRated;
-        ratedInjection = Quotient(duty, ref.VapourEnthalpy(rated.p, s.H + kRatedApproach) - hIn,
+        ratedInjection = Quotient(duty, s.Hv(rated.p, s.H + kRatedApproach) - hIn,
                                   "rated injection enthalpy difference");
     }
 
@@ -161,12 +161,12 @@ void InjectionFlow(StepState& s) {
     const double hEco = ref.LiquidEnthalpy(s.pd, at.X + s.approach);
     const double duty = (hIn - hEco) * s.m;
     const double Tv = s.G + s.vapourSuperheat;
-    const double hVapour = ref.VapourEnthalpy(at.p, Tv);
+    const double hVapour = s.Hv(at.p, Tv);
     s.injectionFlow = Quotient(duty, hVapour - hIn, "injection enthalpy difference");
 
     // Compressing the injected vapour.
     const double Tvi = ref.IsentropicTemperature(s.pd, at.p, s.Tliq, Tv);
-    const double dhInjection = ref.VapourEnthalpy(s.pd, Tvi) - hVapour;
+    const double dhInjection = s.Hv(s.pd, Tvi) - hVapour;
     const double charged = polynomialInjection
                                ? (s.injectionFlow - ratedInjection) * kInjectionCharge
                                : s.f.injectionPowerFactor * s.injectionFlow;

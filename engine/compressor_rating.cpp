@@ -20,6 +20,29 @@ double Quotient(double num, double den, const char* what) {
     return q;
 }
 
+template <class Call>
+double VapourStates::Lookup(std::array<Entry, kSize>& table, int& count, Trefrigerant& ref,
+                            double p, double T, Call call) {
+    for (int i = 0; i < count; ++i) {
+        const Entry& e = table[static_cast<std::size_t>(i)];
+        if (e.p == p && e.T == T) {
+            ref.lastError = e.failed;
+            return e.value;
+        }
+    }
+    const double value = call();
+    if (count < kSize) table[static_cast<std::size_t>(count++)] = {p, T, value, ref.lastError};
+    return value;
+}
+
+double VapourStates::Enthalpy(Trefrigerant& ref, double p, double T) {
+    return Lookup(enthalpy_, enthalpyCount_, ref, p, T, [&] { return ref.VapourEnthalpy(p, T); });
+}
+
+double VapourStates::Volume(Trefrigerant& ref, double p, double T) {
+    return Lookup(volume_, volumeCount_, ref, p, T, [&] { return ref.VapourVolume(p, T); });
+}
+
 double EN12900(const Coefficients& c, double S, double D) {
     return c[0] + c[1] * S + c[2] * D + c[3] * S * S + c[4] * S * D + c[5] * D * D +
            c[6] * S * S * S + c[7] * D * S * S + c[8] * S * D * D + c[9] * D * D * D;
@@ -156,7 +179,7 @@ void PolynomialPowerAndCurrent(StepState& s) {
 // Mass flow, volume flow and volumetric efficiency of the rated state from the capacity.
 void RatedFlowFromCapacity(StepState& s) {
     s.mRated = Quotient(s.Q, s.dhRated, "rated enthalpy difference");
-    s.Vdot = s.ref->VapourVolume(s.ps, s.SGTr) * s.mRated;
+    s.Vdot = s.Vv(s.ps, s.SGTr) * s.mRated;
     s.lambda = Quotient(s.Vdot, s.f.displacement, "displacement");
 }
 
@@ -205,14 +228,14 @@ ModelStatus RatingModel(TComp& comp, StepState& s) {
             if (s.f.PowerInWatts()) P *= 0.001;
             s.P = P;
             s.I = s.inverter ? InverterCurrent(s, P) : EN12900(s.f.blockC, s.teDew, s.pd);
-            s.Vdot = s.ref->VapourVolume(s.ps, s.SGTr) * s.mRated;
+            s.Vdot = s.Vv(s.ps, s.SGTr) * s.mRated;
             s.lambda = Quotient(s.Vdot, s.f.displacement, "displacement");
             return st::Valid;
         }
         case rating_kind::Efficiency: {
             s.lambda = EfficiencyModelLambda(s);
             s.Vdot = s.lambda * s.f.displacement;
-            s.mRated = Quotient(s.Vdot, s.ref->VapourVolume(s.ps, s.SGTr), "rated suction volume");
+            s.mRated = Quotient(s.Vdot, s.Vv(s.ps, s.SGTr), "rated suction volume");
             s.Q = s.mRated * s.dhRated;
             s.P = EfficiencyModelPower(s, s.mRated, s.Vdot);
             s.I = CurrentFromPower(s, s.P);
@@ -224,6 +247,17 @@ ModelStatus RatingModel(TComp& comp, StepState& s) {
         default:
             return st::UnknownRatingModel;
     }
+}
+
+// Where the search for the isentropic discharge temperature starts. Only CO2 above its critical
+// pressure takes it (others start at the saturation temperature): the ideal-gas compression
+// end temperature with the refrigerant's exponent, close enough for a few secant steps.
+double IsentropicStart(const StepState& s) {
+    const Trefrigerant& ref = *s.ref;
+    if (!(ref.isCO2 && s.pd >= ref.criticalPressure) || !(s.ps > 0)) return s.Tliq;
+    const double kappa = ref.exponent > 1.0 && ref.exponent < 2.0 ? ref.exponent : 1.3;
+    const double start = (s.SGT + kKelvin) * std::pow(s.pd / s.ps, (kappa - 1.0) / kappa) - kKelvin;
+    return std::isfinite(start) ? std::max(start, s.Tliq) : s.Tliq;
 }
 
 bool IsKnownKind(int kind) {
@@ -391,9 +425,9 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
         s.kind == rating_kind::InjectionTemperature || s.kind == rating_kind::InjectionMassFlow;
     if (!polynomialInjection) {
         const double hLiqRated = s.transcritical
-                                     ? ref.VapourEnthalpy(s.pd, c.gasCoolerOutletTemp)
+                                     ? s.Hv(s.pd, c.gasCoolerOutletTemp)
                                      : ref.LiquidEnthalpy(s.pd, s.tBub - s.f.ratedSubcooling);
-        s.dhRated = ref.VapourEnthalpy(s.ps, s.SGTr) - hLiqRated;
+        s.dhRated = s.Hv(s.ps, s.SGTr) - hLiqRated;
     }
 
     // Rating model.
@@ -411,10 +445,9 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
     if (s.inverterScaled) s.lambda *= Quotient(kInverterBaseSpeed, s.n, "inverter speed");
 
     // Actual liquid and suction states.
-    s.hLiq = s.transcritical ? ref.VapourEnthalpy(s.pd, s.Tliq) : ref.LiquidEnthalpy(s.pd, s.Tliq);
+    s.hLiq = s.transcritical ? s.Hv(s.pd, s.Tliq) : ref.LiquidEnthalpy(s.pd, s.Tliq);
     if (s.SGT != s.SGTr) {
-        s.hSuc = ref.VapourEnthalpy(s.ps, s.SGT);
-        s.sSuc = ref.VapourEntropy(s.ps, s.SGT);
+        s.hSuc = s.Hv(s.ps, s.SGT);
         const double f =
             s.f.technologyCode == TcrateObj::kTechNoSuctionCorrection
                 ? 1.0
@@ -422,10 +455,9 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
         s.lambdaActual = s.lambda * f;
         s.VdotActual =
             s.lambdaActual * s.f.displacement * (s.inverterScaled ? s.n / kInverterBaseSpeed : 1.0);
-        s.m = Quotient(s.VdotActual, ref.VapourVolume(s.ps, s.SGT), "suction volume");
+        s.m = Quotient(s.VdotActual, s.Vv(s.ps, s.SGT), "suction volume");
     } else {
-        s.hSuc = ref.VapourEnthalpy(s.ps, s.SGTr);
-        s.sSuc = ref.VapourEntropy(s.ps, s.SGTr);
+        s.hSuc = s.Hv(s.ps, s.SGTr);
         s.lambdaActual = s.lambda;
         s.VdotActual = s.Vdot;
         s.m = s.mRated;
@@ -445,38 +477,37 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
     s.Qa *= capacityFactor;
     s.economiserDuty *= capacityFactor;
 
-    // Discharge state.
-    double Td = 0;
-    double Tis = 0;
-    bool haveIsentropic = false;
-    if (s.f.IsentropicDischarge()) {
-        Td = ref.IsentropicTemperature(s.pd, s.ps, s.Tliq, s.SGT);
-        haveIsentropic = !ref.lastError;
-        Tis = Td;
-    } else {
+    // Discharge state. The isentropic discharge state comes first: with option bit 0 it is the
+    // discharge state, otherwise it starts the search for the discharge temperature (which
+    // matters for CO2 above its critical pressure, where no saturation temperature can start
+    // it) and gives the isentropic efficiency; a failure to find it then fails nothing else.
+    const bool stickyBefore = ref.stickyError;
+    const std::int32_t errorBefore = ref.errorCode;
+    const double Tis = ref.IsentropicTemperature(s.pd, s.ps, IsentropicStart(s), s.SGT);
+    const bool haveIsentropic = !ref.lastError;
+    double Td = Tis;
+    if (!s.f.IsentropicDischarge()) {
+        ref.stickyError = stickyBefore;
+        ref.errorCode = errorBefore;
         const double hd = s.hSuc + kDischargeEnthalpyShare * Quotient(s.P, s.m, "mass flow");
-        Td = ref.VapourTemperatureFromEnthalpy(hd, s.Tliq, s.pd);
+        Td = ref.VapourTemperatureFromEnthalpy(hd, haveIsentropic ? Tis : s.Tliq, s.pd);
         if (Td > kDischargeCap && s.f.CapsDischarge()) Td = kDischargeCap;
     }
+    const double hDischarge = s.Hv(s.pd, Td);
     if (ref.errorCode != Trefrigerant::ErrorNone || ref.stickyError) return st::EvapTooLow;
 
     if (familyNumber == 67 && Td > s.f.maxDischargeTemp) return st::DischargeTooHot;
 
-    const double hDischarge = ref.VapourEnthalpy(s.pd, Td);
-    const double hSat = s.transcritical ? ref.VapourEnthalpy(s.pd, c.gasCoolerOutletTemp)
-                                        : ref.LiquidEnthalpy(s.pd, s.tBub);
+    const double hSat =
+        s.transcritical ? s.Hv(s.pd, c.gasCoolerOutletTemp) : ref.LiquidEnthalpy(s.pd, s.tBub);
     double heatRejection = s.m * (hDischarge - hSat);
     const double heatingCapacity = s.m * (hDischarge - s.hLiq);
     if (s.injection) heatRejection += s.economiserDuty;
 
     // Isentropic efficiency; 0 when the isentropic discharge state cannot be found.
-    if (!haveIsentropic) {
-        Tis = ref.IsentropicTemperature(s.pd, s.ps, s.Tliq, s.SGT);
-        haveIsentropic = !ref.lastError;
-    }
     double isentropicEfficiency = 0;
     if (haveIsentropic) {
-        const double hIs = ref.VapourEnthalpy(s.pd, Tis);
+        const double hIs = s.Hv(s.pd, Tis);
         if (!s.injection) {
             isentropicEfficiency =
                 100.0 * (hIs - s.hSuc) / Quotient(s.P, s.m, "isentropic efficiency");
@@ -485,8 +516,7 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
             const double pgi = ref.DewPressure(s.G);
             const double Tgi = ref.IsentropicTemperature(s.pd, pgi, s.Tliq, s.G);
             if (!ref.lastError) {
-                Pis += s.injectionFlow *
-                       (ref.VapourEnthalpy(s.pd, Tgi) - ref.VapourEnthalpy(pgi, s.G));
+                Pis += s.injectionFlow * (s.Hv(s.pd, Tgi) - s.Hv(pgi, s.G));
                 isentropicEfficiency = 100.0 * Quotient(Pis, s.P, "isentropic efficiency");
             }
         }
@@ -502,10 +532,10 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
         double r = ratio;
         if (s.modelInjection) {
             const double ts = ref.basis == 'N' ? c.evapTemp : ref.DewTemperature(s.ps);
-            const double hl0 = s.transcritical ? ref.VapourEnthalpy(s.pd, s.Tliq)
-                                               : ref.LiquidEnthalpy(s.pd, s.Tliq);
-            r = Quotient(ref.VapourEnthalpy(s.ps, c.suctionGasReturn) - hl0,
-                         ref.VapourEnthalpy(s.ps, ts + c.usefulSuperheat) - hl0,
+            const double hl0 =
+                s.transcritical ? s.Hv(s.pd, s.Tliq) : ref.LiquidEnthalpy(s.pd, s.Tliq);
+            r = Quotient(s.Hv(s.ps, c.suctionGasReturn) - hl0,
+                         s.Hv(s.ps, ts + c.usefulSuperheat) - hl0,
                          "useful superheat enthalpy difference");
         }
         if (r > 1.0) s.Qa /= r;

@@ -88,6 +88,29 @@ inline double FromFahrenheit(double t) {
     return (t - 32.0) / 1.8;
 }
 
+// Vapour enthalpies and volumes of one evaluation step, kept so that a state the step asks for
+// more than once costs one property call. A repeated request reports the first one's failure.
+class VapourStates {
+  public:
+    double Enthalpy(Trefrigerant& ref, double p, double T);
+    double Volume(Trefrigerant& ref, double p, double T);
+
+  private:
+    struct Entry {
+        double p = 0, T = 0, value = 0;
+        bool failed = false;
+    };
+    static constexpr int kSize = 8;
+    template <class Call>
+    static double Lookup(std::array<Entry, kSize>& table, int& count, Trefrigerant& ref, double p,
+                         double T, Call call);
+
+    std::array<Entry, kSize> enthalpy_{};
+    std::array<Entry, kSize> volume_{};
+    int enthalpyCount_ = 0;
+    int volumeCount_ = 0;
+};
+
 // Everything one evaluation step works with. Temperatures degC, pressures bar, enthalpies
 // kJ/kg, mass flows kg/s, powers kW.
 struct StepState {
@@ -129,7 +152,11 @@ struct StepState {
     double Q = 0, mRated = 0, Vdot = 0, lambda = 0, P = 0, I = 0;
 
     // actual state
-    double hSuc = 0, sSuc = 0, hLiq = 0, lambdaActual = 0, VdotActual = 0, m = 0, Qa = 0;
+    double hSuc = 0, hLiq = 0, lambdaActual = 0, VdotActual = 0, m = 0, Qa = 0;
+
+    VapourStates vapour;
+    double Hv(double p, double T) { return vapour.Enthalpy(*ref, p, T); }
+    double Vv(double p, double T) { return vapour.Volume(*ref, p, T); }
 
     // vapour injection
     double H = 0;                   // intermediate saturation temperature of the rating data
