@@ -94,43 +94,55 @@ void HelmholtzModel::prepare(double tau, TauCache& c) const {
     c.second_virial = b2;
 }
 
-void HelmholtzModel::residual_pressure(double delta, const TauCache& c, double& d_out,
-                                       double& dd_out) const {
+// Powers of delta and exp(-delta^l) shared by every term at one density.
+struct HelmholtzModel::DeltaPowers {
     double pw[16];
     double ex[16];
-    pw[0] = 1.0;
-    for (int k = 1; k < 16; ++k) pw[k] = pw[k - 1] * delta;
-    for (int l = 1; l <= max_l_ && l < 16; ++l) ex[l] = std::exp(-pw[l]);
-    const double ln_delta = std::log(delta);
+    double ln_delta;
+    DeltaPowers(double delta, int max_l) {
+        pw[0] = 1.0;
+        for (int k = 1; k < 16; ++k) pw[k] = pw[k - 1] * delta;
+        for (int l = 1; l <= max_l && l < 16; ++l) ex[l] = std::exp(-pw[l]);
+        ln_delta = std::log(delta);
+    }
+};
+
+// delta part of one separable term: D(delta), g1 = delta D'/D, g2 = delta^2 D''/D - g1^2.
+inline void HelmholtzModel::delta_part(const Separable& s, double delta, const DeltaPowers& p, double& D,
+                                       double& g1, double& g2) const {
+    D = (s.d_int >= 0 && s.d_int < 16) ? p.pw[s.d_int] : std::exp(s.d * p.ln_delta);
+    if (s.delta_kind == 0) {
+        g1 = s.d;
+        g2 = -s.d;
+        if (s.l > 0) {
+            double dl;
+            if (s.l_int > 0 && s.l_int < 16) {
+                dl = p.pw[s.l_int];
+                D *= p.ex[s.l_int];
+            } else {
+                dl = std::exp(s.l * p.ln_delta);
+                D *= std::exp(-dl);
+            }
+            g1 -= s.l * dl;
+            g2 -= s.l * (s.l - 1) * dl;
+        }
+    } else {
+        const double x = delta - s.eps;
+        D *= std::exp(s.eta_s * x * x);
+        g1 = s.d + 2 * s.eta_s * x * delta;
+        g2 = -s.d + 2 * s.eta_s * delta * delta;
+    }
+}
+
+void HelmholtzModel::residual_pressure(double delta, const TauCache& c, double& d_out,
+                                       double& dd_out) const {
+    const DeltaPowers powers(delta, max_l_);
     double d = 0, dd = 0;
     const std::size_t n = sep_.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const Separable& s = sep_[i];
         double D, g1, g2;
-        if (s.delta_kind == 0) {
-            D = (s.d_int >= 0 && s.d_int < 16) ? pw[s.d_int] : std::exp(s.d * ln_delta);
-            g1 = s.d;
-            g2 = -s.d;
-            if (s.l > 0) {
-                double dl;
-                if (s.l_int > 0 && s.l_int < 16) {
-                    dl = pw[s.l_int];
-                    D *= ex[s.l_int];
-                } else {
-                    dl = std::exp(s.l * ln_delta);
-                    D *= std::exp(-dl);
-                }
-                g1 -= s.l * dl;
-                g2 -= s.l * (s.l - 1) * dl;
-            }
-        } else {
-            D = (s.d_int >= 0 && s.d_int < 16) ? pw[s.d_int] : std::exp(s.d * ln_delta);
-            double x = delta - s.eps;
-            D *= std::exp(s.eta_s * x * x);
-            g1 = s.d + 2 * s.eta_s * x * delta;
-            g2 = -s.d + 2 * s.eta_s * delta * delta;
-        }
-        double v = c.f[i] * D;
+        delta_part(sep_[i], delta, powers, D, g1, g2);
+        const double v = c.f[i] * D;
         d += v * g1;
         dd += v * (g1 * g1 + g2);
     }
@@ -145,41 +157,13 @@ void HelmholtzModel::residual_pressure(double delta, const TauCache& c, double& 
 }
 
 ResidualDerivs HelmholtzModel::residual(double delta, const TauCache& c) const {
-    double pw[16];
-    double ex[16];
-    pw[0] = 1.0;
-    for (int k = 1; k < 16; ++k) pw[k] = pw[k - 1] * delta;
-    for (int l = 1; l <= max_l_ && l < 16; ++l) ex[l] = std::exp(-pw[l]);
-    const double ln_delta = std::log(delta);
+    const DeltaPowers powers(delta, max_l_);
     ResidualDerivs r;
     const std::size_t n = sep_.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const Separable& s = sep_[i];
         double D, g1, g2;
-        if (s.delta_kind == 0) {
-            D = (s.d_int >= 0 && s.d_int < 16) ? pw[s.d_int] : std::exp(s.d * ln_delta);
-            g1 = s.d;
-            g2 = -s.d;
-            if (s.l > 0) {
-                double dl;
-                if (s.l_int > 0 && s.l_int < 16) {
-                    dl = pw[s.l_int];
-                    D *= ex[s.l_int];
-                } else {
-                    dl = std::exp(s.l * ln_delta);
-                    D *= std::exp(-dl);
-                }
-                g1 -= s.l * dl;
-                g2 -= s.l * (s.l - 1) * dl;
-            }
-        } else {
-            D = (s.d_int >= 0 && s.d_int < 16) ? pw[s.d_int] : std::exp(s.d * ln_delta);
-            double x = delta - s.eps;
-            D *= std::exp(s.eta_s * x * x);
-            g1 = s.d + 2 * s.eta_s * x * delta;
-            g2 = -s.d + 2 * s.eta_s * delta * delta;
-        }
-        double v = c.f[i] * D;
+        delta_part(sep_[i], delta, powers, D, g1, g2);
+        const double v = c.f[i] * D;
         r.a += v;
         r.d += v * g1;
         r.dd += v * (g1 * g1 + g2);

@@ -59,6 +59,9 @@ private:
     int max_l_ = 0;
 
     void add_nonanalytic(double delta, double tau, ResidualDerivs& r) const;
+    struct DeltaPowers;  // powers of delta shared by every term at one density
+    void delta_part(const Separable& s, double delta, const DeltaPowers& p, double& D, double& g1,
+                    double& g2) const;
 };
 
 }  // namespace kelvra::fluids
