@@ -106,8 +106,9 @@ class CompressorFixture : public ::testing::Test {
     }
 
     // A transcritical CO2 set of the discharge-pressure kind: mass flow (kg/s), power and
-    // current over evaporating temperature and discharge pressure, envelope on a pressure axis.
-    static RatingSetBuilder CO2Set() {
+    // current over evaporating temperature and discharge pressure, envelope on a pressure axis
+    // from pMin to pMax bar.
+    static RatingSetBuilder CO2Set(double pMin = 75, double pMax = 130) {
         RatingSetBuilder b(1);
         b.Kind(rating_kind::CO2Pressure)
             .TechnologyCode(TcrateObj::kTechCO2Transcritical)
@@ -118,7 +119,7 @@ class CompressorFixture : public ::testing::Test {
             .RatedSuperheat(10.0f)
             .RatedSubcooling(0.0f)
             .MaxDischargeTemp(160.0)
-            .Envelope(1, kNormalType, {{-45, 75}, {-45, 130}}, {{5, 75}, {5, 130}})
+            .Envelope(1, kNormalType, {{-45, pMin}, {-45, pMax}}, {{5, pMin}, {5, pMax}})
             .ForCompressor(10, 1);
         return b;
     }
