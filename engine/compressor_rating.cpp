@@ -6,6 +6,7 @@
 
 #include "compressor.hpp"
 #include "compressor_step.hpp"
+#include "property_library.hpp"
 #include "rating_data.hpp"
 #include "refrigerant.hpp"
 
@@ -395,6 +396,10 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
                                          double ratio) {
     if (refrigerant == nullptr) throw EvaluationFault("no refrigerant");
     Trefrigerant& ref = *refrigerant;
+    // Without the property library the refrigerant needs, no request can be answered.
+    const LoadedPropertyLibraries loaded = PropertyLibrariesLoaded();
+    if (!(ref.isCO2 ? loaded.co2 : loaded.general))
+        throw EvaluationFault("property library of the refrigerant not loaded");
 
     StepState s;
     s.c = &c;
@@ -486,14 +491,21 @@ ModelStatus TComp::EvaluateStepUnguarded(const OperatingConditions& c, TcrateObj
     const double Tis = ref.IsentropicTemperature(s.pd, s.ps, IsentropicStart(s), s.SGT);
     const bool haveIsentropic = !ref.lastError;
     double Td = Tis;
-    if (!s.f.IsentropicDischarge()) {
+    double hDischarge = 0;
+    if (s.f.IsentropicDischarge()) {
+        hDischarge = s.Hv(s.pd, Td);
+    } else {
         ref.stickyError = stickyBefore;
         ref.errorCode = errorBefore;
-        const double hd = s.hSuc + kDischargeEnthalpyShare * Quotient(s.P, s.m, "mass flow");
-        Td = ref.VapourTemperatureFromEnthalpy(hd, haveIsentropic ? Tis : s.Tliq, s.pd);
-        if (Td > kDischargeCap && s.f.CapsDischarge()) Td = kDischargeCap;
+        // The temperature is found for this enthalpy (to 1e-5 kJ/kg), so the enthalpy stands
+        // for the state unless the temperature is capped.
+        hDischarge = s.hSuc + kDischargeEnthalpyShare * Quotient(s.P, s.m, "mass flow");
+        Td = ref.VapourTemperatureFromEnthalpy(hDischarge, haveIsentropic ? Tis : s.Tliq, s.pd);
+        if (Td > kDischargeCap && s.f.CapsDischarge()) {
+            Td = kDischargeCap;
+            hDischarge = s.Hv(s.pd, Td);
+        }
     }
-    const double hDischarge = s.Hv(s.pd, Td);
     if (ref.errorCode != Trefrigerant::ErrorNone || ref.stickyError) return st::EvapTooLow;
 
     if (familyNumber == 67 && Td > s.f.maxDischargeTemp) return st::DischargeTooHot;

@@ -505,6 +505,19 @@ TEST_F(CompressorTest, StatusesOfTheEvaluation) {
     }
 }
 
+TEST_F(CompressorTest, ExtendedEnvelopeKeepsTheResultsWithItsOwnStatus) {
+    // A diamond right of the normal envelope, of the extended-limit kind.
+    data.AddEnvelopeType(7, 7, 30.0f);
+    auto comp = Compressor(
+        r134a, &Build(Bare(rating_kind::EN12900)
+                          .Envelope(1, kNormalType, {{-50, -10}, {-50, 75}}, {{20, -10}, {20, 75}})
+                          .Envelope(2, 7, {{25, 10}, {35, 30}, {25, 60}, {15, 30}}, {})));
+    EXPECT_EQ(comp->Evaluate(Point(r134a, 27, 40), ActivityMode::Compressors),
+              st::ExtendedEnvelope);
+    EXPECT_NEAR(comp->Result(q::CoolingCapacity), PolynomialValue(kCapacity, 27, 40), 1e-9);
+    EXPECT_EQ(comp->Evaluate(Point(r134a, 33, 40), ActivityMode::Compressors), st::EvapTooHigh);
+}
+
 TEST_F(CompressorTest, CapacityAtOrBelowTenWattsIsRefused) {
     auto comp = Compressor(
         r134a, &Build(Set(rating_kind::EN12900)
@@ -541,6 +554,19 @@ TEST_F(CompressorTest, FaultsInsideTheEvaluationBecomeStatus17) {
                           .Coefficients(CoefficientBlock::A, {0.95, -0.035, 0, 0, 0, 0, 0, 0, 0, 0})
                           .Coefficients(CoefficientBlock::C, {1, 1, 0, 0, 0, 0, 0, 0, 0, 0})));
     EXPECT_EQ(noVoltage->Evaluate(c, ActivityMode::Compressors), st::EvaluationFailed);
+}
+
+TEST_F(CompressorTest, MissingPropertyLibraryFailsTheEvaluation) {
+    auto comp = Compressor(r134a, &Build(Set(rating_kind::EN12900)));
+    auto carbon = Compressor(co2, &Build(CO2Set()));
+    const OperatingConditions c = Point(r134a, -10, 40);
+    const OperatingConditions transcritical = CO2Point(co2, -10, 90, 35);
+    UnloadPropertyLibraries();
+    EXPECT_EQ(comp->Evaluate(c, ActivityMode::Compressors), st::EvaluationFailed);
+    EXPECT_EQ(carbon->Evaluate(transcritical, ActivityMode::Compressors), st::EvaluationFailed);
+    EXPECT_EQ(comp->Result(q::CoolingCapacity), 0.0);
+    ASSERT_TRUE(LoadPropertyLibraries().general);
+    EXPECT_EQ(comp->Evaluate(c, ActivityMode::Compressors), st::Valid);
 }
 
 TEST_F(CompressorTest, PropertyFailureEndsWithStatus5) {
