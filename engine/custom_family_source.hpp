@@ -11,9 +11,9 @@
 namespace kelvra {
 
 struct CustomFamilyRecord {
-    std::string name;                     // at most 35 characters, never empty
-    char kind = 'C';                      // 'C' or 'H' compressors, 'U' condensing units, 'P' heat pumps
-    int category = 9;                     // category number as for product families
+    std::string name;  // at most 35 characters, never empty
+    char kind = 'C';   // 'C' or 'H' compressors, 'U' condensing units, 'P' heat pumps
+    int category = 9;  // category number as for product families
     std::vector<std::int32_t> memberIds;  // model ids, in the order the user added them
 
     bool operator==(const CustomFamilyRecord&) const = default;

@@ -21,8 +21,8 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 bool IsPlainFileName(std::string_view name) {
@@ -40,7 +40,8 @@ std::string ForceExtension(std::string_view path, std::string_view extension) {
     const std::size_t slash = path.find_last_of("/\\");
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     const std::size_t dot = path.rfind('.');
-    const std::size_t stemEnd = (dot != std::string_view::npos && dot > nameStart) ? dot : path.size();
+    const std::size_t stemEnd =
+        (dot != std::string_view::npos && dot > nameStart) ? dot : path.size();
     return std::string(path.substr(0, stemEnd)) + std::string(extension);
 }
 

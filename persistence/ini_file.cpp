@@ -122,7 +122,8 @@ void IniFile::AddLine(std::string_view decoded) {
         kind = Kind::Header;
     } else if (!t.empty() && t.front() != ';') {
         const std::size_t eq = decoded.find('=');
-        if (eq != std::string_view::npos && !Trim(decoded.substr(0, eq)).empty()) kind = Kind::Entry;
+        if (eq != std::string_view::npos && !Trim(decoded.substr(0, eq)).empty())
+            kind = Kind::Entry;
     }
     // Consecutive text lines (blank lines, comments, garbage) share one stored line, so that a
     // file of nothing but line breaks costs no more memory than its size.
@@ -289,7 +290,8 @@ std::vector<std::string> IniFile::SectionNames(std::string_view section) const {
             while (from <= t.size()) {
                 const std::size_t nl = std::min(t.find('\n', from), t.size());
                 const std::string_view bare = Trim(t.substr(from, nl - from));
-                if (!bare.empty() && bare.front() != ';' && bare.find('=') == std::string_view::npos)
+                if (!bare.empty() && bare.front() != ';' &&
+                    bare.find('=') == std::string_view::npos)
                     names.emplace_back(bare);
                 from = nl + 1;
             }
@@ -372,10 +374,10 @@ void IniFile::WriteHundredths(std::string_view section, std::string_view key, do
     }
     constexpr double lo = std::numeric_limits<std::int32_t>::min();
     constexpr double hi = std::numeric_limits<std::int32_t>::max();
-    const std::int32_t stored =
-        rounded <= lo ? std::numeric_limits<std::int32_t>::min()
-                      : (rounded >= hi ? std::numeric_limits<std::int32_t>::max()
-                                       : static_cast<std::int32_t>(rounded));
+    const std::int32_t stored = rounded <= lo
+                                    ? std::numeric_limits<std::int32_t>::min()
+                                    : (rounded >= hi ? std::numeric_limits<std::int32_t>::max()
+                                                     : static_cast<std::int32_t>(rounded));
     WriteInteger(section, key, stored);
 }
 

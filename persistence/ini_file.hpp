@@ -143,8 +143,8 @@ class IniFile {
     void ForEachEntry(std::string_view section, Visit&& visit) const;
     std::optional<std::size_t> FindEntry(std::string_view section, std::string_view key) const;
 
-    std::string text_;           // the decoded text of every line, one after another
-    std::vector<Line> lines_;    // in file order
+    std::string text_;                  // the decoded text of every line, one after another
+    std::vector<Line> lines_;           // in file order
     std::vector<std::size_t> headers_;  // indexes of the header lines
     std::string lineBreak_;
     bool byteOrderMark_ = false;

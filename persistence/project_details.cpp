@@ -6,7 +6,8 @@
 namespace kelvra {
 
 void ProjectDetails::Limit() {
-    for (std::string* text : {&project, &contact, &company, &address1, &address2, &address3, &place})
+    for (std::string* text :
+         {&project, &contact, &company, &address1, &address2, &address3, &place})
         *text = CutToCharacters(*text, kTextLength);
     postcode = CutToCharacters(postcode, kPostcodeLength);
     currency = CutToCharacters(currency, kCurrencyLength);
@@ -15,8 +16,8 @@ void ProjectDetails::Limit() {
 }
 
 void ProjectDetails::ClearForNewProject() {
-    for (std::string* text : {&project, &contact, &company, &address1, &address2, &address3,
-                              &postcode})
+    for (std::string* text :
+         {&project, &contact, &company, &address1, &address2, &address3, &postcode})
         text->clear();
     if (electricity == "0") electricity = "1";
 }

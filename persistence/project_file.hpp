@@ -30,15 +30,15 @@ struct ProjectRecord {
     ProjectDetails details;
     OperatingConditions conditions;
     ActivityMode mode = ActivityMode::Compressors;
-    std::string help;                 // help file path
-    std::string language;             // language file name; empty when none is set
+    std::string help;      // help file path
+    std::string language;  // language file name; empty when none is set
     UnitSystem units = UnitSystem::SI;
-    std::string refrigerant;          // refrigerant name; empty when none is current
-    std::optional<int> powerSupply;   // supply code; none when no supply is current
-    FamilySelection compressorFamilies;     // "group"
-    FamilySelection condensingUnitFamilies; // "groupU"
-    FamilySelection controlsFamilies;       // "groupV"
-    std::string modelName;            // the selected model; empty when none is selected
+    std::string refrigerant;                 // refrigerant name; empty when none is current
+    std::optional<int> powerSupply;          // supply code; none when no supply is current
+    FamilySelection compressorFamilies;      // "group"
+    FamilySelection condensingUnitFamilies;  // "groupU"
+    FamilySelection controlsFamilies;        // "groupV"
+    std::string modelName;                   // the selected model; empty when none is selected
 };
 
 // Reads a project. `current` is the main window's state, which supplies what the file does not

@@ -32,8 +32,7 @@ IoStatus CannotRead(const fs::path& path, std::string detail) {
 }
 
 IoStatus CannotWrite(const fs::path& path, std::string detail) {
-    return IoStatus::Failure(Text(texts::kUnableToWrite) + " " + PathText(path),
-                             std::move(detail));
+    return IoStatus::Failure(Text(texts::kUnableToWrite) + " " + PathText(path), std::move(detail));
 }
 
 IoStatus ErrorWriting(const fs::path& path, std::string detail) {
@@ -74,8 +73,9 @@ FileContents ReadWholeFile(const fs::path& path, std::uintmax_t maxBytes) {
     }
     const std::uintmax_t size = fs::file_size(path, ec);
     if (!ec && size > maxBytes) {
-        result.status = CannotRead(path, fmt::format("The file is too large ({} bytes; at most {} are read).",
-                                                     size, maxBytes));
+        result.status = CannotRead(
+            path,
+            fmt::format("The file is too large ({} bytes; at most {} are read).", size, maxBytes));
         return result;
     }
     std::ifstream in(path, std::ios::binary);
@@ -117,7 +117,8 @@ IoStatus WriteFileSafely(const fs::path& path, std::string_view bytes) {
     if (hadFile && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         return CannotWrite(path, SystemReason(errno));
 
-    std::string temporary = (folder / fmt::format(".{}.XXXXXX", target.filename().string())).string();
+    std::string temporary =
+        (folder / fmt::format(".{}.XXXXXX", target.filename().string())).string();
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return CannotWrite(path, SystemReason(errno));
 

@@ -30,8 +30,7 @@ constexpr std::size_t kMaxPathLength = 4096;
 constexpr std::size_t kRefrigerantNameLength = 35;
 constexpr std::size_t kCustomFamilyNameLength = 35;
 
-constexpr std::array<std::string_view, 3> kMetricTableKeys{"DefCTable", "DefUCTable",
-                                                           "DefHCTable"};
+constexpr std::array<std::string_view, 3> kMetricTableKeys{"DefCTable", "DefUCTable", "DefHCTable"};
 constexpr std::array<std::string_view, 3> kImperialTableKeys{"DefFTable", "DefUFTable",
                                                              "DefHFTable"};
 
@@ -55,8 +54,8 @@ std::string Unquoted(const std::string& value) {
 }  // namespace
 
 void DealerDetails::Limit() {
-    for (std::string* text : {&salesman, &company, &address1, &address2, &address3, &email,
-                              &printFont, &pdfFont})
+    for (std::string* text :
+         {&salesman, &company, &address1, &address2, &address3, &email, &printFont, &pdfFont})
         *text = CutToCharacters(*text, kTextLength);
     postcode = CutToCharacters(postcode, kPostcodeLength);
     phone = CutToCharacters(phone, kPhoneLength);
@@ -71,8 +70,8 @@ Settings::Settings()
 
 SelectionListColumns ReadSelectionListColumns(const IniFile& ini) {
     SelectionListColumns columns;
-    columns.count = ReadInRange(ini, kSelectionList, "numcols", 6, 0,
-                                SelectionListColumns::kMaxColumns);
+    columns.count =
+        ReadInRange(ini, kSelectionList, "numcols", 6, 0, SelectionListColumns::kMaxColumns);
     columns.kinds = ini.ReadString(kSelectionList, "itemKind", "");
     if (columns.kinds.size() > SelectionListColumns::kMaxColumns)
         columns.kinds.resize(SelectionListColumns::kMaxColumns);
@@ -121,7 +120,8 @@ std::vector<CustomFamilyRecord> ReadCustomFamilies(const IniFile& ini) {
         CustomFamilyRecord family;
         family.name = CutToCharacters(TrimText(*name), kCustomFamilyNameLength);
         const std::string* kind = get(fmt::format("kind{}", i));
-        if (kind && !kind->empty() && (*kind)[0] > ' ' && static_cast<unsigned char>((*kind)[0]) < 0x7F)
+        if (kind && !kind->empty() && (*kind)[0] > ' ' &&
+            static_cast<unsigned char>((*kind)[0]) < 0x7F)
             family.kind = (*kind)[0];
         family.category = integer(fmt::format("cat{}", i), 9);
         const int members = std::clamp(integer(fmt::format("numfam{}", i), 0), 0, bound);
@@ -140,10 +140,12 @@ void WriteCustomFamilies(IniFile& ini, const std::vector<CustomFamilyRecord>& fa
     ini.WriteInteger(kFamilies, "numFam", static_cast<int>(families.size()));
     for (std::size_t i = 0; i < families.size(); ++i) {
         const CustomFamilyRecord& family = families[i];
-        ini.WriteString(kFamilies, fmt::format("fam{}", i), CutToCharacters(family.name, kCustomFamilyNameLength));
+        ini.WriteString(kFamilies, fmt::format("fam{}", i),
+                        CutToCharacters(family.name, kCustomFamilyNameLength));
         ini.WriteString(kFamilies, fmt::format("kind{}", i), std::string(1, family.kind));
         ini.WriteInteger(kFamilies, fmt::format("cat{}", i), family.category);
-        ini.WriteInteger(kFamilies, fmt::format("numfam{}", i), static_cast<int>(family.memberIds.size()));
+        ini.WriteInteger(kFamilies, fmt::format("numfam{}", i),
+                         static_cast<int>(family.memberIds.size()));
         for (std::size_t j = 0; j < family.memberIds.size(); ++j)
             ini.WriteInteger(kFamilies, fmt::format("F{}M{}", i, j), family.memberIds[j]);
     }
@@ -289,8 +291,8 @@ SettingsLoad LoadSettingsFile(const fs::path& path, std::string_view startupHelp
         return load;
     }
     load.status = file.status;
-    load.settings = ReadSettings(file.status ? IniFile::Parse(file.bytes) : IniFile{},
-                                 startupHelpFile);
+    load.settings =
+        ReadSettings(file.status ? IniFile::Parse(file.bytes) : IniFile{}, startupHelpFile);
     return load;
 }
 

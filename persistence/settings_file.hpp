@@ -114,27 +114,27 @@ struct Settings {
     // Section "DEFAULTS"
     WindowPlacement window;
     bool autoSelect = true;
-    int activeTab = 0;                            // "Activity"; the window ignores a tab it lacks
-    std::string language{"english.lng"};          // language file; empty: none set, not written
-    std::string help;                             // help file path (".chm")
+    int activeTab = 0;                    // "Activity"; the window ignores a tab it lacks
+    std::string language{"english.lng"};  // language file; empty: none set, not written
+    std::string help;                     // help file path (".chm")
     ActivityMode mode = ActivityMode::Compressors;
     UnitSystem units = UnitSystem::SI;
     DefaultTables defaultTables;
-    std::string refrigerant{"R404A"};             // empty: none current, not written
-    char glide = ' ';                             // kind letter of the refrigerant (written only)
-    std::optional<int> powerSupply = 1;           // none: no supply current, not written
-    FamilySelection compressorFamilies;           // "group", default "C"
-    FamilySelection condensingUnitFamilies;       // "groupU", default "A"
-    FamilySelection controlsFamilies;             // "groupV", default "A"
-    FamilySelection heatPumpFamilies;             // "groupP", default "A"
-    std::string modelName;                        // "name"; empty: none selected ("X")
-    std::string heatPumpFile{"X"};                // "hpfile"
+    std::string refrigerant{"R404A"};        // empty: none current, not written
+    char glide = ' ';                        // kind letter of the refrigerant (written only)
+    std::optional<int> powerSupply = 1;      // none: no supply current, not written
+    FamilySelection compressorFamilies;      // "group", default "C"
+    FamilySelection condensingUnitFamilies;  // "groupU", default "A"
+    FamilySelection controlsFamilies;        // "groupV", default "A"
+    FamilySelection heatPumpFamilies;        // "groupP", default "A"
+    std::string modelName;                   // "name"; empty: none selected ("X")
+    std::string heatPumpFile{"X"};           // "hpfile"
     // Section "DEALER"
     DealerDetails dealer;
     // Section "CUST"
     std::string place{"X"};
     CurrencyFormat currency;
-    std::string electricity{"1"};                 // price per kWh, as typed
+    std::string electricity{"1"};  // price per kWh, as typed
     std::string directCost{"1"};
     // Section "settings"
     OperatingConditions conditions;

@@ -50,7 +50,8 @@ struct TableLayoutRecord {
 
 // One record as it is stored. The name is written in UTF-8 and cut at a character boundary to
 // the 255 bytes the field holds.
-std::array<unsigned char, kTableLayoutRecordSize> EncodeTableLayout(const TableLayoutRecord& record);
+std::array<unsigned char, kTableLayoutRecordSize> EncodeTableLayout(
+    const TableLayoutRecord& record);
 // Reads a record. A name that is not valid UTF-8 comes from a Windows machine and is read as
 // Windows-1252.
 TableLayoutRecord DecodeTableLayout(const unsigned char* record);

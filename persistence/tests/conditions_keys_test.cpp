@@ -183,8 +183,8 @@ TEST(ConditionsKeysTest, StoredFormsAsOlderVersionsWroteThem) {
     EXPECT_EQ(c.evapTemp, -10.15);
     EXPECT_EQ(c.satSuctionTemp, -12);  // "et", not "satsuc"
     EXPECT_EQ(c.satDischargeTemp, 40);
-    EXPECT_EQ(c.superheat, 20);   // not a number: the default
-    EXPECT_EQ(c.subcooling, 0);   // too large: the default
+    EXPECT_EQ(c.superheat, 20);  // not a number: the default
+    EXPECT_EQ(c.subcooling, 0);  // too large: the default
     EXPECT_EQ(c.rpm, 3000);
     EXPECT_FLOAT_EQ(c.ordaSystemDrop, 1.5f);
     EXPECT_FLOAT_EQ(c.ordaComponentDrop, 0.1f);
@@ -251,7 +251,8 @@ TEST(ConditionsKeysTest, PointsResolveAlikeAfterTheRoundTrip) {
         blend.condTemp = 45;
         blend.subcooling = 3;
 
-        for (auto [record, refrigerant] : {std::pair{transcritical, &co2}, std::pair{blend, &r407c}}) {
+        for (auto [record, refrigerant] :
+             {std::pair{transcritical, &co2}, std::pair{blend, &r407c}}) {
             ASSERT_EQ(Resolve(record, refrigerant), ResolveOk);
             OperatingConditions read = ReadBack(record);
             ASSERT_EQ(Resolve(read, refrigerant), ResolveOk);

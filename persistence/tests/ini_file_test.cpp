@@ -31,8 +31,8 @@ TEST(IniFileTest, SectionsAndKeysAreFoundIgnoringCase) {
 
 TEST(IniFileTest, LineBreaksOfEveryKindReadAlike) {
     for (const std::string lineBreak : {"\r\n", "\n", "\r"}) {
-        const IniFile ini = IniFile::Parse("[a]" + lineBreak + "one=1" + lineBreak + "two=2" +
-                                           lineBreak);
+        const IniFile ini =
+            IniFile::Parse("[a]" + lineBreak + "one=1" + lineBreak + "two=2" + lineBreak);
         EXPECT_EQ(ini.ReadInteger("a", "one", 0), 1);
         EXPECT_EQ(ini.ReadInteger("a", "two", 0), 2);
     }
@@ -45,8 +45,12 @@ TEST(IniFileTest, LineBreaksOfEveryKindReadAlike) {
 }
 
 TEST(IniFileTest, ByteOrderMarkAndWindowsText) {
-    IniFile marked = IniFile::Parse("\xEF\xBB\xBF[DEALER]\ncompany=Gr\xC3\xBC\xC3\x9F" "e\n");
-    EXPECT_EQ(marked.ReadString("DEALER", "company", ""), "Gr\xC3\xBC\xC3\x9F" "e");
+    IniFile marked = IniFile::Parse(
+        "\xEF\xBB\xBF[DEALER]\ncompany=Gr\xC3\xBC\xC3\x9F"
+        "e\n");
+    EXPECT_EQ(marked.ReadString("DEALER", "company", ""),
+              "Gr\xC3\xBC\xC3\x9F"
+              "e");
     EXPECT_EQ(marked.Serialize().substr(0, 3), "\xEF\xBB\xBF");
 
     // A file from a Windows machine: Windows-1252, written back as UTF-8.
@@ -144,8 +148,9 @@ TEST(IniFileTest, HundredthsAreRoundedHalfAwayFromZero) {
 
 TEST(IniFileTest, ValuesReadBackAsTheyWereWritten) {
     const std::string values[] = {
-        "",          " padded ",   "\"quoted\"", "a=b=c",          "semi;colon",
-        "[bracket]", "\xC3\xBC\xE2\x82\xAC", "tab\tinside", "\"", "ends with quote\"",
+        "",           " padded ",          "\"quoted\"",           "a=b=c",
+        "semi;colon", "[bracket]",         "\xC3\xBC\xE2\x82\xAC", "tab\tinside",
+        "\"",         "ends with quote\"",
     };
     for (const std::string& value : values) {
         IniFile ini;
@@ -179,8 +184,8 @@ TEST(IniFileTest, WritingKeepsEverythingElseOfTheFile) {
         "[DEALER]\r\n"
         "company=ACME\r\n";
     IniFile ini = IniFile::Parse(original);
-    ini.WriteInteger("DEFAULTS", "mode", 2);   // existing key: changed in place
-    ini.WriteInteger("defaults", "units", 3);  // new key: end of its section, before blanks
+    ini.WriteInteger("DEFAULTS", "mode", 2);    // existing key: changed in place
+    ini.WriteInteger("defaults", "units", 3);   // new key: end of its section, before blanks
     ini.WriteString("CUST", "place", "Leeds");  // new section: end of the file
     EXPECT_EQ(ini.Serialize(),
               "; Kelvra settings\r\n"

@@ -100,14 +100,15 @@ TEST(LanguageFilesTest, EnglishHoldsEveryKeyWithItsBuiltInText) {
     for (const auto& [key, f] : code) {
         const auto it = english.find(key);
         if (it == english.end()) {
-            ADD_FAILURE() << "english.lng lacks " << key << "=" << f.english << " (" << f.where << ")";
+            ADD_FAILURE() << "english.lng lacks " << key << "=" << f.english << " (" << f.where
+                          << ")";
             continue;
         }
         EXPECT_EQ(it->second, f.english) << key << " differs from its built-in text in " << f.where;
     }
     for (const auto& [key, text] : english)
-        EXPECT_TRUE(code.count(key)) << "english.lng holds " << key
-                                     << ", which no source uses with a built-in text";
+        EXPECT_TRUE(code.count(key))
+            << "english.lng holds " << key << ", which no source uses with a built-in text";
 }
 
 // What the program actually asks for while it builds its headings is in the file too.
@@ -135,7 +136,8 @@ TEST(LanguageFilesTest, HeadingsAskOnlyForKeysOfTheFile) {
                         const std::size_t before = recorder->keys.size();
                         (void)QuantityHeading(code, system, activity, conditions);
                         InstallLanguageTexts(nullptr);
-                        const std::string builtIn = QuantityHeading(code, system, activity, conditions);
+                        const std::string builtIn =
+                            QuantityHeading(code, system, activity, conditions);
                         if (recorder->keys.size() == before || builtIn.empty()) continue;
                         // The English file gives exactly the built-in heading.
                         auto table = std::make_shared<LanguageTable>();

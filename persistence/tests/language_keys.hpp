@@ -51,18 +51,29 @@ inline std::string Unescape(std::string_view body) {
         }
         const char e = body[++i];
         switch (e) {
-            case 'n': out.push_back('\n'); break;
-            case 't': out.push_back('\t'); break;
-            case 'r': out.push_back('\r'); break;
-            case '0': out.push_back('\0'); break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case '0':
+                out.push_back('\0');
+                break;
             case 'x': {
                 int value = 0;
-                while (i + 1 < body.size() && std::isxdigit(static_cast<unsigned char>(body[i + 1])))
+                while (i + 1 < body.size() &&
+                       std::isxdigit(static_cast<unsigned char>(body[i + 1])))
                     value = value * 16 + std::stoi(std::string(1, body[++i]), nullptr, 16);
                 out.push_back(static_cast<char>(value));
                 break;
             }
-            default: out.push_back(e); break;
+            default:
+                out.push_back(e);
+                break;
         }
     }
     return out;
@@ -109,8 +120,8 @@ inline std::vector<Token> Tokenize(std::string_view s) {
             // A number may hold digit separators (0xFFFF'FFFF), which are no character literals.
             const bool number = std::isdigit(static_cast<unsigned char>(c));
             std::size_t j = i;
-            while (j < s.size() && (IdentChar(s[j]) || (number && s[j] == '\'' && j + 1 < s.size() &&
-                                                        IdentChar(s[j + 1]))))
+            while (j < s.size() && (IdentChar(s[j]) || (number && s[j] == '\'' &&
+                                                        j + 1 < s.size() && IdentChar(s[j + 1]))))
                 ++j;
             tokens.push_back({TokenKind::Identifier, std::string(s.substr(i, j - i))});
             i = j;
@@ -213,7 +224,8 @@ inline std::vector<FoundText> ScanUi(std::string_view ui, const std::string& whe
             }
         }
         if (auto tip = detail::UiProperty(ui, tagEnd, end, "toolTip"))
-            found.push_back({"hnt" + (name.size() > 3 ? name.substr(3) : std::string()), *tip, where});
+            found.push_back(
+                {"hnt" + (name.size() > 3 ? name.substr(3) : std::string()), *tip, where});
     }
     return found;
 }

@@ -19,7 +19,8 @@ const std::string kFile =
     "Captions=\r\n"
     "messages\r\n"  // a name without "=" counts too; section names ignore case
     "[Captions]\r\n"
-    "frmPreferences=Pr\xC3\xA9" "f\xC3\xA9rences\r\n"
+    "frmPreferences=Pr\xC3\xA9"
+    "f\xC3\xA9rences\r\n"
     "btnPrint=Imprimer\r\n"
     "hntPrint=Imprimer le tableau\r\n"
     "lblSupply=Alimentation\r\n"
@@ -29,7 +30,7 @@ const std::string kFile =
     "no equals sign\r\n"
     "[Messages]\r\n"
     "strNoDrawings=Aucun dessin disponible\r\n"  // later section: wins
-    "strA=a=b\r\n"                                // split at the first "="
+    "strA=a=b\r\n"                               // split at the first "="
     "[Unlisted]\r\n"
     "strHidden=never loaded\r\n";
 
@@ -169,7 +170,9 @@ TEST(LanguageTableTest, ComponentsTakeCaptionsAndHintsByName) {
     }
     EXPECT_EQ(HintKey("btnPrint"), "hntPrint");
     EXPECT_EQ(HintKey("ab"), "hnt");
-    EXPECT_EQ(WindowCaption("frmPreferences"), "Pr\xC3\xA9" "f\xC3\xA9rences");
+    EXPECT_EQ(WindowCaption("frmPreferences"),
+              "Pr\xC3\xA9"
+              "f\xC3\xA9rences");
     EXPECT_EQ(WindowCaption("frmCustomer"), std::nullopt);
     InstallLanguage(nullptr);
 }
@@ -180,7 +183,8 @@ TEST(LanguageTableTest, LanguageFilesOfAFolder) {
     WriteBytes(folder / "ENGLISH.LNG", "");
     WriteBytes(folder / "notes.txt", "");
     fs::create_directory(folder / "folder.lng");
-    EXPECT_EQ(LanguageFiles(folder.path()), (std::vector<std::string>{"ENGLISH.LNG", "german.lng"}));
+    EXPECT_EQ(LanguageFiles(folder.path()),
+              (std::vector<std::string>{"ENGLISH.LNG", "german.lng"}));
 }
 
 }  // namespace

@@ -80,7 +80,9 @@ Settings Everything() {
     s.heatPumpFile = "/home/me/.local/share/kelvra/my pumps.ZQV";
     s.dealer.salesman = "Anna K\xC3\xA4lte";
     s.dealer.company = "Cool & Co";
-    s.dealer.address1 = "Hauptstra\xC3\x9F" "e 1";
+    s.dealer.address1 =
+        "Hauptstra\xC3\x9F"
+        "e 1";
     s.dealer.postcode = "D-80331";
     s.dealer.phone = "+49 89 123456";
     s.dealer.fax = "+49 89 123457";
@@ -165,22 +167,23 @@ TEST(SettingsFileTest, ValuesReadAsTheyAlwaysHaveBeen) {
         EXPECT_EQ(s.window.maximised, c.maximised) << c.lines;
         EXPECT_EQ(s.autoSelect, c.autoSelect) << c.lines;
     }
-    const Settings s = ReadSettings(IniFile::Parse("[DEFAULTS]\ngroup=CK\nhelp=\nname=X\n"),
-                                    kStartupHelp);
+    const Settings s =
+        ReadSettings(IniFile::Parse("[DEFAULTS]\ngroup=CK\nhelp=\nname=X\n"), kStartupHelp);
     EXPECT_EQ(s.compressorFamilies.Codes(), (std::vector<int>{3, 11}));
     EXPECT_EQ(s.help, "english.chm");
     EXPECT_EQ(s.modelName, "");
-    EXPECT_EQ(ReadSettings(IniFile::Parse("[DEFAULTS]\nhelp=C:\\K\\deutsch.hlp\n"), kStartupHelp).help,
-              "C:\\K\\deutsch.chm");
+    EXPECT_EQ(
+        ReadSettings(IniFile::Parse("[DEFAULTS]\nhelp=C:\\K\\deutsch.hlp\n"), kStartupHelp).help,
+        "C:\\K\\deutsch.chm");
 }
 
 TEST(SettingsFileTest, OutOfRangeAndUnsafeValuesTakeTheDefaults) {
     const Settings s = ReadSettings(
         IniFile::Parse("[DEFAULTS]\nwinwidth=0\nwinheight=-5\nActivity=-1\nmode=12\nunits=7\n"
                        "DefCTable=-3\nlanguage=../../etc/passwd\nrefrigerant=" +
-                       std::string(50, 'R') +
-                       "\n[DEALER]\nsalesman=" + std::string(40, 's') + "\nphone=" +
-                       std::string(25, '1') + "\npdfFont=\n"
+                       std::string(50, 'R') + "\n[DEALER]\nsalesman=" + std::string(40, 's') +
+                       "\nphone=" + std::string(25, '1') +
+                       "\npdfFont=\n"
                        "[CUST]\ncurrFormat=4\ncurrNeg=16\ncurrDps=2000000000\n"
                        "electricity=123456789012\n"),
         kStartupHelp);
@@ -207,7 +210,8 @@ TEST(SettingsFileTest, WindowsFileReadsAndKeepsWhatItHolds) {
     WriteBytes(file,
                "[DEFAULTS]\r\nmode=7\r\ngroupP=\x86\x87\x88\x89\r\nrefrigerant=r407c\r\n"
                "userChoice=keep me\r\n"
-               "[DEALER]\r\ncompany=M\xFC" "ller K\xE4lte GmbH\r\n"
+               "[DEALER]\r\ncompany=M\xFC"
+               "ller K\xE4lte GmbH\r\n"
                "[Printer]\r\ntray=2\r\n"
                "[settings]\r\nCOND=4550\r\nuseSGR=False\r\n");
     const SettingsLoad load = LoadSettingsFile(file, kStartupHelp);
@@ -320,11 +324,12 @@ TEST(SettingsFileTest, KeysAreWrittenInTheirOrder) {
     WriteSettings(ini, s);
     std::vector<std::string> keys;
     for (const auto& [key, value] : ini.SectionEntries("DEFAULTS")) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"winmax", "Activity", "autoSelect", "hpfile", "mode",
-                                              "winleft", "wintop", "winwidth", "winheight", "help",
-                                              "units", "DefCTable", "DefFTable", "DefUCTable",
-                                              "DefUFTable", "DefHCTable", "DefHFTable", "group",
-                                              "groupU", "groupV", "groupP", "name"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{
+                  "winmax",    "Activity",   "autoSelect", "hpfile",     "mode",       "winleft",
+                  "wintop",    "winwidth",   "winheight",  "help",       "units",      "DefCTable",
+                  "DefFTable", "DefUCTable", "DefUFTable", "DefHCTable", "DefHFTable", "group",
+                  "groupU",    "groupV",     "groupP",     "name"}));
     EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"DEFAULTS", "DEALER", "CUST", "settings"}));
     EXPECT_EQ(ini.ReadString("DEFAULTS", "name", ""), "X");
     EXPECT_FALSE(ini.HasKey("DEALER", "printFont"));  // read only
@@ -334,8 +339,10 @@ TEST(SettingsFileTest, CustomFamilies) {
     const IniFile ini = IniFile::Parse(
         "[FAMILIES]\nnumFam=4\n"
         "fam0=Scrolls\nkind0=H\ncat0=2\nnumfam0=3\nF0M0=11\nF0M1=abc\nF0M2=13\n"
-        "fam1=\nnumfam1=1\nF1M0=99\n"   // no name: skipped
-        "fam2=" + std::string(40, 'n') + "\nnumfam2=2\nF2M1=7\n"  // defaults, a member missing
+        "fam1=\nnumfam1=1\nF1M0=99\n"  // no name: skipped
+        "fam2=" +
+        std::string(40, 'n') +
+        "\nnumfam2=2\nF2M1=7\n"  // defaults, a member missing
         "fam3=Last\nkind3=\ncat3=x\n");
     const std::vector<CustomFamilyRecord> families = ReadCustomFamilies(ini);
     ASSERT_EQ(families.size(), 3u);

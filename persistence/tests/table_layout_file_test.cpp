@@ -57,7 +57,9 @@ TEST(TableLayoutFileTest, RecordLayout) {
 TEST(TableLayoutFileTest, LayoutsSurviveTheRoundTrip) {
     std::vector<TableLayoutRecord> tables{
         Layout("Standard", 0, 1, -35),
-        Layout("Imperial \xC2\xB0" "F", 0, 2, -40),
+        Layout("Imperial \xC2\xB0"
+               "F",
+               0, 2, -40),
         Layout("", 2, 3, 0),
         Layout(std::string(254, 'x') + "\xC3\xA4", 1, 1, -10),  // cut before the split character
     };
@@ -112,7 +114,7 @@ TEST(TableLayoutFileTest, TheUsersFileComesFirst) {
 
 TEST(TableLayoutFileTest, DefaultTableIsTheNthOfItsKind) {
     const std::vector<TableLayoutRecord> tables{
-        Layout("C SI 1", 0, 1, 0),  Layout("C IP 1", 0, 2, 0), Layout("U SI 1", 1, 1, 0),
+        Layout("C SI 1", 0, 1, 0),   Layout("C IP 1", 0, 2, 0), Layout("U SI 1", 1, 1, 0),
         Layout("C kcal 2", 0, 3, 0), Layout("C SI 3", 0, 1, 0),
     };
     struct Case {
