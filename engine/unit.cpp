@@ -1,0 +1,9 @@
+#include "unit.hpp"
+
+namespace kelvra {
+
+Tunit::Tunit() {
+    classLetter = 'U';
+}
+
+}  // namespace kelvra
