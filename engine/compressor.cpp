@@ -102,7 +102,8 @@ ModelStatus TComp::Evaluate(OperatingConditions conditions, ActivityMode mode) {
             conditions.advanced = false;
             conditions.suctionLineDrop = 0.0;
             conditions.dischargeLineDrop = 0.0;
-            const std::int32_t resolved = Resolve(conditions, refrigerant);
+            const std::int32_t resolved =
+                refrigerant != nullptr ? Resolve(conditions, refrigerant) : ResolveOk;
             if (resolved < 0) {
                 const ModelStatus status = ClampCompressorStatus(resolved);
                 SetStatus(status);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -567,6 +568,37 @@ TEST_F(CompressorTest, MissingPropertyLibraryFailsTheEvaluation) {
     EXPECT_EQ(comp->Result(q::CoolingCapacity), 0.0);
     ASSERT_TRUE(LoadPropertyLibraries().general);
     EXPECT_EQ(comp->Evaluate(c, ActivityMode::Compressors), st::Valid);
+}
+
+TEST_F(CompressorTest, NonsenseConditionsGiveAnErrorStatus) {
+    auto comp = Compressor(r134a, &Build(Set(rating_kind::EN12900)));
+    auto carbon = Compressor(co2, &Build(CO2Set()));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const OperatingConditions good = Point(r134a, -10, 40);
+    const std::vector<std::function<void(OperatingConditions&)>> spoil = {
+        [&](OperatingConditions& c) { c.satSuctionTemp = nan; },
+        [&](OperatingConditions& c) { c.satDischargeTemp = inf; },
+        [&](OperatingConditions& c) { c.superheat = nan; },
+        [&](OperatingConditions& c) { c.compSubcooling = -inf; },
+        [&](OperatingConditions& c) { c.satSuctionTemp = -400; },
+        [&](OperatingConditions& c) { c.satDischargeTemp = 1e300; },
+        [&](OperatingConditions& c) {
+            c.useSGR = true;
+            c.suctionGasReturn = nan;
+        },
+    };
+    for (std::size_t i = 0; i < spoil.size(); ++i) {
+        OperatingConditions c = good;
+        spoil[i](c);
+        EXPECT_LT(comp->Evaluate(c, ActivityMode::Compressors), 0) << i;
+        EXPECT_EQ(comp->Result(q::CoolingCapacity), 0.0) << i;
+    }
+    for (const double p : {nan, inf, -5.0, 1e6}) {
+        OperatingConditions c = CO2Point(co2, -10, 90, 35);
+        c.condPressure = p;
+        EXPECT_LT(carbon->Evaluate(c, ActivityMode::Compressors), 0) << p;
+    }
 }
 
 TEST_F(CompressorTest, PropertyFailureEndsWithStatus5) {
