@@ -288,7 +288,8 @@ TEST_F(CompressorTest, EfficiencyModelAtTheMotorLimitIsRefused) {
 TEST_F(CompressorTest, InjectionKindsKeepTheMassFlowOfTheirBaseModel) {
     // Kinds 10-12 rate like kinds 0-2; the economiser only cools the liquid further, so the mass
     // flow is the base model's and the capacity grows by the enthalpy the economiser adds.
-    for (const int kind : {rating_kind::EN12900Injection, rating_kind::EfficiencyInjection}) {
+    for (const int kind : {rating_kind::EN12900Injection, rating_kind::EfficiencyInjection,
+                           rating_kind::AbsoluteTemperatureInjection}) {
         SCOPED_TRACE(kind);
         RatingSetBuilder b =
             Set(kind)
@@ -297,6 +298,9 @@ TEST_F(CompressorTest, InjectionKindsKeepTheMassFlowOfTheirBaseModel) {
         if (kind == rating_kind::EfficiencyInjection)
             b.DataFlags(3).Coefficients(CoefficientBlock::A,
                                         {0.95, -0.035, 0, 0, 0, 0, 0, 0, 0, 0});
+        if (kind == rating_kind::AbsoluteTemperatureInjection)
+            b.Coefficients(CoefficientBlock::A, {9.0, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+                .Coefficients(CoefficientBlock::B, {3.0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
         RatingSetBuilder plain = b;
         plain.Kind(kind - 10);
         auto injected = Compressor(r134a, &Build(b));
