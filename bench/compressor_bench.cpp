@@ -20,8 +20,7 @@ namespace {
 
 using namespace kelvra;
 
-constexpr std::array<double, 10> kCapacity = {20.0, 0.7, -0.25, 0.009, -0.004,
-                                              0.0005, 0, 0, 0, 0};
+constexpr std::array<double, 10> kCapacity = {20.0, 0.7, -0.25, 0.009, -0.004, 0.0005, 0, 0, 0, 0};
 constexpr std::array<double, 10> kPower = {1.2, 0.005, 0.045, 0.0, 0.0, 0.0002, 0, 0, 0, 0};
 constexpr std::array<double, 10> kCurrent = {3.0, 0.0, 0.06, 0, 0, 0, 0, 0, 0, 0};
 
@@ -48,9 +47,10 @@ struct Models {
             return b;
         };
         polynomial = Make(*r134a, data.Build(base(rating_kind::EN12900)));
-        injection = Make(*r134a, data.Build(base(rating_kind::InjectionTemperature)
-                                                .Coefficients(CoefficientBlock::D,
-                                                              {20, 0.2, 0.3, 0, 0, 0, 0, 0, 0, 0})));
+        injection =
+            Make(*r134a, data.Build(base(rating_kind::InjectionTemperature)
+                                        .Coefficients(CoefficientBlock::D,
+                                                      {20, 0.2, 0.3, 0, 0, 0, 0, 0, 0, 0})));
         RatingSetBuilder c(1);
         c.Kind(rating_kind::CO2Pressure)
             .TechnologyCode(TcrateObj::kTechCO2Transcritical)
