@@ -184,7 +184,8 @@ void RatedFlowFromCapacity(StepState& s) {
     s.lambda = Quotient(s.Vdot, s.f.displacement, "displacement");
 }
 
-// Step 11: the rating model. Returns a negative status to end the step, else 0.
+// The rating model: capacity, power, current, rated mass flow and volumetric efficiency. Returns
+// a negative status to end the step, else 0.
 ModelStatus RatingModel(TComp& comp, StepState& s) {
     switch (s.baseKind) {
         case rating_kind::EN12900: {
@@ -265,7 +266,7 @@ bool IsKnownKind(int kind) {
     return (kind >= 0 && kind <= 6) || (kind >= 10 && kind <= 12);
 }
 
-// Steps 1 to 9: the operating point on the data's basis, and the envelope.
+// The operating point on the basis of the rating data, its plausibility, and the envelope.
 ModelStatus PrepareState(TComp& comp, StepState& s, const RatingFields& setA) {
     const OperatingConditions& c = *s.c;
     Trefrigerant& ref = *s.ref;
