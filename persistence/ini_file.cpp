@@ -89,14 +89,11 @@ std::string_view IniFile::LineText(const Line& line) const {
 }
 
 std::string_view IniFile::HeaderName(const Line& line) const {
-    const std::string_view t = Trim(LineText(line));
-    const std::size_t close = t.find(']');
-    return Trim(t.substr(1, close - 1));
+    return std::string_view(text_).substr(line.nameBegin, line.nameLength);
 }
 
 std::string_view IniFile::EntryKey(const Line& line) const {
-    const std::string_view t = LineText(line);
-    return Trim(t.substr(0, t.find('=')));
+    return std::string_view(text_).substr(line.nameBegin, line.nameLength);
 }
 
 std::string_view IniFile::EntryValue(const Line& line) const {
@@ -111,6 +108,19 @@ IniFile::Line IniFile::Store(std::string_view text, Kind kind) {
     line.begin = static_cast<std::uint32_t>(text_.size());
     line.length = static_cast<std::uint32_t>(text.size());
     line.kind = kind;
+    std::string_view name;
+    if (kind == Kind::Header) {
+        const std::string_view t = Trim(text);
+        name = Trim(t.substr(1, t.find(']') - 1));
+    } else if (kind == Kind::Entry) {
+        name = Trim(text.substr(0, text.find('=')));
+    }
+    if (!name.empty()) {
+        line.nameBegin = line.begin + static_cast<std::uint32_t>(name.data() - text.data());
+        line.nameLength = static_cast<std::uint32_t>(name.size());
+    } else {
+        line.nameBegin = line.begin;
+    }
     text_.append(text);
     return line;
 }

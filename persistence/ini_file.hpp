@@ -120,8 +120,10 @@ class IniFile {
   private:
     enum class Kind : std::uint8_t { Header, Entry, Text };
     struct Line {
-        std::uint32_t begin = 0;   // into text_
-        std::uint32_t length = 0;  // a Text line may hold several lines joined by '\n'
+        std::uint32_t begin = 0;       // into text_
+        std::uint32_t length = 0;      // a Text line may hold several lines joined by '\n'
+        std::uint32_t nameBegin = 0;   // into text_: a header's name or an entry's key, so that
+        std::uint32_t nameLength = 0;  // look-ups compare names without parsing lines again
         Kind kind = Kind::Text;
     };
     struct Found {

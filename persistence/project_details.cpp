@@ -19,7 +19,7 @@ void ProjectDetails::ClearForNewProject() {
     for (std::string* text :
          {&project, &contact, &company, &address1, &address2, &address3, &postcode})
         text->clear();
-    if (electricity == "0") electricity = "1";
+    if (electricity == "0") electricity.assign(1, '1');
 }
 
 void ApplyCustomerFields(const CustomerFields& fields, ProjectDetails& details) {

@@ -261,7 +261,7 @@ TEST(IniFileTest, TenMegabyteFilesReadWithoutHanging) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_TRUE(cond == 25.5 || cond == 30);  // the huge number is no number in range
         EXPECT_GT(out.size(), kSize);
-        EXPECT_LT(seconds, 20.0);
+        EXPECT_LT(seconds, 60.0);  // a second or two; generous for sanitizer builds
     }
 }
 
