@@ -186,7 +186,10 @@ inline std::vector<FoundText> ScanSource(std::string_view source, const std::str
 
     std::vector<FoundText> found;
     for (std::size_t i = 0; i + 4 < t.size(); ++i) {
-        if (t[i].kind == TokenKind::Identifier && t[i].text == "Text" && t[i + 1].text == "(" &&
+        // A free call only: node.Text("name", ...) and the like read other things.
+        const bool member = i > 0 && (t[i - 1].text == "." || t[i - 1].text == ">");
+        if (!member && t[i].kind == TokenKind::Identifier && t[i].text == "Text" &&
+            t[i + 1].text == "(" &&
             t[i + 2].kind == TokenKind::String && t[i + 3].text == ",") {
             if (t[i + 4].kind == TokenKind::String)
                 found.push_back({t[i + 2].text, t[i + 4].text, where});
