@@ -3,10 +3,10 @@
 // units and 40 controls valves), and the shipped database itself when the build has compiled it.
 
 #include <benchmark/benchmark.h>
+#include <fmt/format.h>
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fmt/format.h>
 #include <string>
 
 #include "data_store.hpp"
@@ -21,7 +21,8 @@ using namespace kelvra;
 ProductDatabase GeneratedDatabase() {
     ProductDatabase db;
     db.date = 45292.0;
-    const std::pair<std::int16_t, float> compressorFamilies[] = {{1, 1}, {2, 2}, {11, 11}, {12, 12}};
+    const std::pair<std::int16_t, float> compressorFamilies[] = {
+        {1, 1}, {2, 2}, {11, 11}, {12, 12}};
     for (const auto& [code, category] : compressorFamilies) {
         db.header.push_back({code, fmt::format("Family {}", code), 'A', 'C', category});
     }
@@ -29,14 +30,15 @@ ProductDatabase GeneratedDatabase() {
     db.header.push_back({11, "Outdoor units", 'A', 'U', 11});
     db.header.push_back({22, "Network units", 'A', 'U', 12});
     for (std::int16_t code = 1; code <= 7; ++code) {
-        db.header.push_back({code, fmt::format("Controls {}", code), 'A', 'V', static_cast<float>(code)});
+        db.header.push_back(
+            {code, fmt::format("Controls {}", code), 'A', 'V', static_cast<float>(code)});
     }
     const std::pair<std::int16_t, const char*> refrigerants[] = {
         {1, "R134a"}, {5, "R404A"}, {6, "R407C"}, {7, "R410A"}, {10, "R744"}};
     for (const auto& [code, name] : refrigerants) db.header.push_back({code, name, 'R', 'N', 1.1f});
 
-    db.suppliesAndTypes = {{"400V-3-50", 1, 0, 50, 400, 3}, {"230V-1-50", 2, 0, 50, 230, 1},
-                           {"460V-3-60", 3, 0, 60, 460, 3}, {"Standard", 1, 0, 1, 20, 0},
+    db.suppliesAndTypes = {{"400V-3-50", 1, 0, 50, 400, 3},   {"230V-1-50", 2, 0, 50, 230, 1},
+                           {"460V-3-60", 3, 0, 60, 460, 3},   {"Standard", 1, 0, 1, 20, 0},
                            {"Maximum power", 5, 0, 5, 20, 0}, {"Extended", 7, 0, 7, 20, 0}};
     for (std::uint16_t id = 1; id <= 30; ++id) {
         db.headings.push_back({id, id % 3 == 0 ? 'M' : 'C', id % 2 == 0 ? 'E' : 'M'});
@@ -86,9 +88,11 @@ ProductDatabase GeneratedDatabase() {
             db.compressorTechData.push_back({row.id, h, fmt::format("value {}", h), 1.0f * h});
         }
         for (std::uint16_t a = 0; a < 5; ++a) {
-            db.accessories.push_back({row.id, 2, static_cast<std::uint16_t>(7000 + a), 'C', a % 2 ? 'I' : 'O'});
+            db.accessories.push_back(
+                {row.id, 2, static_cast<std::uint16_t>(7000 + a), 'C', a % 2 ? 'I' : 'O'});
         }
-        db.drawings.push_back({static_cast<std::int16_t>(1 + i), fmt::format("ZX{:03}.pdf", i), 'C'});
+        db.drawings.push_back(
+            {static_cast<std::int16_t>(1 + i), fmt::format("ZX{:03}.pdf", i), 'C'});
     }
     for (std::uint16_t i = 0; i < 80; ++i) {
         CondensingUnitRow row;
@@ -104,7 +108,8 @@ ProductDatabase GeneratedDatabase() {
         row.drawingNumber = static_cast<std::uint16_t>(300 + i);
         db.condensingUnits.push_back(row);
         db.unitTechData.push_back({row.id, 2, "unit supply", 1.0f});
-        db.drawings.push_back({static_cast<std::int16_t>(300 + i), fmt::format("CU{:03}.pdf", i), 'U'});
+        db.drawings.push_back(
+            {static_cast<std::int16_t>(300 + i), fmt::format("CU{:03}.pdf", i), 'U'});
     }
     for (std::int16_t group = 1; group <= 10; ++group) {
         for (int r = 0; r < 6; ++r) {
@@ -143,7 +148,8 @@ ProductDatabase GeneratedDatabase() {
 class Folder {
   public:
     Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "kelvra-bench-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "kelvra-bench-XXXXXX").string();
         if (mkdtemp(pattern.data())) path = pattern;
     }
     ~Folder() {

@@ -219,8 +219,8 @@ void TdataStore::Loader::ReadHeader() {
                     if (CategoryIs(family.category, 9) || CategoryIs(family.category, 19)) continue;
                     s_.families_.push_back(std::make_unique<TFamily>(std::move(family)));
                 } else if (row.marker == 'R') {
-                    auto refrigerant = std::make_unique<Trefrigerant>(row.name, row.code, row.kind,
-                                                                      row.value);
+                    auto refrigerant =
+                        std::make_unique<Trefrigerant>(row.name, row.code, row.kind, row.value);
                     if (!refrigerant->initialised) {
                         // Its property library is missing or does not know it: the rest of
                         // the database cannot be trusted to work.
@@ -421,7 +421,8 @@ void TdataStore::Loader::AddNetworkUnit(std::unique_ptr<Tunit> unit) {
     const std::string suffix =
         found >= 3 ? name.substr(hyphen[1] + 1, hyphen[2] - hyphen[1] - 1) : std::string();
 
-    const std::int32_t supplyCode = unit->compressor != nullptr ? unit->compressor->supplyNumber : 0;
+    const std::int32_t supplyCode =
+        unit->compressor != nullptr ? unit->compressor->supplyNumber : 0;
     TnetObj* group = nullptr;
     for (const auto& candidate : s_.networkGroups_) {
         if (candidate->refrigerantCode == unit->refrigerantNumber &&
@@ -463,7 +464,8 @@ void TdataStore::Loader::ReadTechData(DatabaseFile which, char productKind) {
     auto& lists = s_.techData_[productKind == 'U' ? 1 : 0];
     Guarded(which, false, [&] {
         for (std::size_t i = 1; i < file.Count(); ++i) {
-            auto item = std::make_unique<TTecObj>(TTecObj::FromTechRecord(file.Record(i), productKind));
+            auto item =
+                std::make_unique<TTecObj>(TTecObj::FromTechRecord(file.Record(i), productKind));
             item->ResolveHeading(std::span<const std::unique_ptr<TTecHeadObj>>(s_.headings_));
             if (item->heading == nullptr) continue;
             const char group = item->heading->group;
@@ -535,7 +537,8 @@ void TdataStore::Loader::ReadControls() {
                 if (group == nullptr) continue;
                 auto valve = std::make_unique<Tvalve>();
                 valve->SetName(TrimText(row.name));
-                valve->secondName = CutToCharacters(TrimText(row.secondName), Tvalve::kSecondNameLength);
+                valve->secondName =
+                    CutToCharacters(TrimText(row.secondName), Tvalve::kSecondNameLength);
                 valve->key = row.id;
                 valve->familyNumber = row.familyCode;
                 valve->family = s_.FindFamily(row.familyCode, TFamily::kControls);
@@ -576,8 +579,9 @@ void TdataStore::Loader::ReadEnvelopePoints() {
         }
         // Grouped by rating data set, in file order within a set: each set then takes its
         // points from one run of the list.
-        std::stable_sort(points.begin(), points.end(),
-                         [](const TenvPoint& a, const TenvPoint& b) { return a.setIndex < b.setIndex; });
+        std::stable_sort(points.begin(), points.end(), [](const TenvPoint& a, const TenvPoint& b) {
+            return a.setIndex < b.setIndex;
+        });
         s_.envelopePoints_ = std::move(points);
     });
 }
@@ -648,10 +652,10 @@ void TdataStore::Loader::LinkCompressors() {
         const CompressorRecordData& data = s_.compressorData_.at(&comp);
         TcrateObj* setA = s_.RatingSet(data.ratingSetA);
         if (setA == nullptr) {
-            s_.Problem(fmt::format("{}: compressor {} is left out: its rating data set {} is "
-                                   "missing",
-                                   DatabaseFileName(DatabaseFile::Compressors), comp.name,
-                                   data.ratingSetA));
+            s_.Problem(fmt::format(
+                "{}: compressor {} is left out: its rating data set {} is "
+                "missing",
+                DatabaseFileName(DatabaseFile::Compressors), comp.name, data.ratingSetA));
             RemoveCompressor(i);
             continue;
         }
@@ -782,7 +786,8 @@ std::span<const std::unique_ptr<TTecObj>> TdataStore::TechData(char productKind,
     return {};
 }
 
-std::span<const std::unique_ptr<TTecObj>> TdataStore::Accessories(char productKind, char list) const {
+std::span<const std::unique_ptr<TTecObj>> TdataStore::Accessories(char productKind,
+                                                                  char list) const {
     const int kind = KindIndex(productKind);
     if (kind < 0) return {};
     if (list == 'I' || list == 'i') return accessories_[static_cast<std::size_t>(kind)][0];
@@ -881,7 +886,7 @@ const TmotorObj* TdataStore::FindMotorCode(std::int32_t id) const {
 }
 
 const TmotorObj* TdataStore::NextMotorCode(const std::array<std::uint8_t, 20>& slots,
-                                          int& position) const {
+                                           int& position) const {
     const int at = position;
     ++position;
     if (at < 0 || at >= static_cast<int>(slots.size())) return nullptr;
@@ -938,12 +943,15 @@ void TdataStore::SelectCandidates(std::vector<TCModel*>& list, std::int32_t refr
                                   const FamilySelection& families, std::uint32_t applicationMask,
                                   ActivityMode mode) const {
     list.clear();
-    auto sameSupply = [supplyCode](const TCModel& model) { return SupplyCodeOf(model) == supplyCode; };
+    auto sameSupply = [supplyCode](const TCModel& model) {
+        return SupplyCodeOf(model) == supplyCode;
+    };
     switch (mode) {
         case ActivityMode::Compressors:
             for (const auto& comp : compressors_) {
                 const CompressorRecordData* data = CompressorData(*comp);
-                if (!MaskTest(applicationMask, data != nullptr ? data->applicationMask : 0)) continue;
+                if (!MaskTest(applicationMask, data != nullptr ? data->applicationMask : 0))
+                    continue;
                 if (comp->refrigerantNumber != refrigerantCode || !sameSupply(*comp)) continue;
                 if (FamilyTest(*comp, families, mode, false) || CustomFamilyTest(*comp)) {
                     list.push_back(comp.get());
@@ -954,7 +962,8 @@ void TdataStore::SelectCandidates(std::vector<TCModel*>& list, std::int32_t refr
             for (const auto& unit : network ? networkUnits_ : units_) {
                 if (unit->compressor == nullptr) continue;
                 if (!MaskTest(applicationMask, ApplicationMask(*unit->compressor))) continue;
-                if (unit->refrigerantNumber != refrigerantCode || !sameSupply(*unit->compressor)) continue;
+                if (unit->refrigerantNumber != refrigerantCode || !sameSupply(*unit->compressor))
+                    continue;
                 if (FamilyTest(*unit, families, mode, false)) list.push_back(unit.get());
             }
             break;
@@ -991,9 +1000,8 @@ void TdataStore::SelectCandidatesForRefrigerants(std::vector<TCModel*>& list,
                                                  ActivityMode mode) const {
     list.clear();
     auto listed = [refrigerants](const TCModel& model) {
-        return model.refrigerant != nullptr &&
-               std::find(refrigerants.begin(), refrigerants.end(), model.refrigerant) !=
-                   refrigerants.end();
+        return model.refrigerant != nullptr && std::find(refrigerants.begin(), refrigerants.end(),
+                                                         model.refrigerant) != refrigerants.end();
     };
     auto sameSupply = [supply](const TCModel& model) {
         return supply != nullptr && SupplyCodeOf(model) == supply->id;
@@ -1002,7 +1010,8 @@ void TdataStore::SelectCandidatesForRefrigerants(std::vector<TCModel*>& list,
         case ActivityMode::Compressors:
             for (const auto& comp : compressors_) {
                 const CompressorRecordData* data = CompressorData(*comp);
-                if (!MaskTest(applicationMask, data != nullptr ? data->applicationMask : 0)) continue;
+                if (!MaskTest(applicationMask, data != nullptr ? data->applicationMask : 0))
+                    continue;
                 if (!listed(*comp) || !sameSupply(*comp)) continue;
                 if (FamilyTest(*comp, families, mode, true) || CustomFamilyTest(*comp)) {
                     list.push_back(comp.get());
@@ -1292,9 +1301,11 @@ std::vector<CustomFamilyRecord> TdataStore::CustomFamiliesToSave() const {
         CustomFamilyRecord record;
         record.name = family->name;
         record.kind = family->kind;
-        record.category = std::isfinite(family->category)
-                              ? static_cast<int>(std::clamp(std::nearbyint(static_cast<double>(family->category)), -1e6, 1e6))
-                              : 9;
+        record.category =
+            std::isfinite(family->category)
+                ? static_cast<int>(
+                      std::clamp(std::nearbyint(static_cast<double>(family->category)), -1e6, 1e6))
+                : 9;
         for (const TCModel* member : family->Members()) {
             if (member != nullptr) record.memberIds.push_back(member->key);
         }

@@ -54,8 +54,8 @@ const std::string& DatabaseVersionLabel();
 struct CompressorRecordData {
     std::uint16_t secondNumber = 0;  // second model number, carried along
     float massFlowFactor = 1.0f;
-    std::uint16_t rKey = 0;             // key of technical data with key selector 'R'
-    std::uint16_t mKey = 0;             // key of technical data with key selector 'M'
+    std::uint16_t rKey = 0;  // key of technical data with key selector 'R'
+    std::uint16_t mKey = 0;  // key of technical data with key selector 'M'
     std::uint16_t drawingNumber = 0;
     std::uint16_t applicationMask = 0;  // bit set of application ranges
     int ratingClass = 0;                // rating-standard class (from the rating byte)
@@ -73,14 +73,16 @@ struct ModelKeys {
 
 // Where the store reads from.
 struct DatabaseSources {
-    std::filesystem::path dataFolder;                      // the record files and "Drawings"
-    const CustomFamilySource* customFamilies = nullptr;    // none: no custom families
+    std::filesystem::path dataFolder;                    // the record files and "Drawings"
+    const CustomFamilySource* customFamilies = nullptr;  // none: no custom families
 };
 
 class TdataStore {
   public:
     // Network families among the condensing-unit families.
-    static constexpr bool IsNetworkFamily(int code) { return code == 22 || code == 23 || code == 26; }
+    static constexpr bool IsNetworkFamily(int code) {
+        return code == 22 || code == 23 || code == 26;
+    }
 
     // Builds the store and loads the database of the sources (LoadDatabase).
     explicit TdataStore(DatabaseSources sources);
@@ -144,9 +146,9 @@ class TdataStore {
     int DrawingNumber(const TCModel& model) const;
 
     // --- look-ups ---
-    Trefrigerant* FindRefrigerant(std::int32_t code) const;  // the first with the code
+    Trefrigerant* FindRefrigerant(std::int32_t code) const;            // the first with the code
     Trefrigerant* FindRefrigerantByName(std::string_view name) const;  // ignoring case
-    const TSupply* FindSupply(std::int32_t code) const;      // the first with the code
+    const TSupply* FindSupply(std::int32_t code) const;                // the first with the code
     // The first family with the code and the kind; a family of kind 'H' also answers 'C'.
     const TFamily* FindFamily(std::int32_t code, char kind) const;
     const TenvObj* FindEnvelopeType(std::int32_t id) const;  // the last with the id
@@ -164,7 +166,8 @@ class TdataStore {
                                          bool network, const TSupply* supply,
                                          const FamilySelection& families,
                                          std::uint32_t applicationMask, ActivityMode mode) const;
-    void FindOrdaValvesForRefrigerant(std::vector<Tvalve*>& list, std::int32_t refrigerantCode) const;
+    void FindOrdaValvesForRefrigerant(std::vector<Tvalve*>& list,
+                                      std::int32_t refrigerantCode) const;
     // Compressors matching every given criterion; a non-empty text must occur in the name
     // (case-sensitive); models without a family never match.
     void SearchModels(std::vector<TCModel*>& list, const Trefrigerant* refrigerant,
@@ -254,7 +257,7 @@ class TdataStore {
     // [0] compressors, [1] condensing units, [2] controls; each included then optional.
     std::array<std::array<std::vector<std::unique_ptr<TTecObj>>, 2>, 3> accessories_;
     std::vector<TenvPoint> envelopePoints_;  // never resized once envelopes point into it
-    std::vector<std::unique_ptr<TcrateObj>> ratingSets_;  // index 0 unused
+    std::vector<std::unique_ptr<TcrateObj>> ratingSets_;              // index 0 unused
     std::array<std::vector<std::unique_ptr<Tdrawing>>, 3> drawings_;  // C, U, V
     std::vector<std::unique_ptr<TcustFam>> customFamilies_;
     std::vector<const TcustFam*> deletedCustomFamilies_;

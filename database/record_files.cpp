@@ -26,8 +26,7 @@ constexpr std::array<FileInfo, kDatabaseFileCount> kFiles{{
     {DatabaseFile::MotorCodes, "motcod5", MotorCodeRow::kSize, HeaderDateField{66, false}},
     {DatabaseFile::Compressors, "comp5", CompressorRow::kSize, HeaderDateField{62, false}},
     {DatabaseFile::CondensingUnits, "cond5", CondensingUnitRow::kSize, HeaderDateField{52, false}},
-    {DatabaseFile::CompressorTechData, "comptech5", TechDataRow::kSize,
-     HeaderDateField{39, false}},
+    {DatabaseFile::CompressorTechData, "comptech5", TechDataRow::kSize, HeaderDateField{39, false}},
     {DatabaseFile::UnitTechData, "condtech5", TechDataRow::kSize, HeaderDateField{39, false}},
     {DatabaseFile::Accessories, "access5", AccessoryRow::kSize, std::nullopt},
     {DatabaseFile::OrdaCorrections, "ordakorr5", OrdaCorrectionRow::kSize,
@@ -41,11 +40,21 @@ constexpr std::array<FileInfo, kDatabaseFileCount> kFiles{{
 }};
 
 constexpr std::array<DatabaseFile, kDatabaseFileCount> kOrder{
-    DatabaseFile::Header,          DatabaseFile::SuppliesAndTypes,   DatabaseFile::Headings,
-    DatabaseFile::MotorCodes,      DatabaseFile::Compressors,        DatabaseFile::CondensingUnits,
-    DatabaseFile::CompressorTechData, DatabaseFile::UnitTechData,    DatabaseFile::Accessories,
-    DatabaseFile::OrdaCorrections, DatabaseFile::OrdaModels,         DatabaseFile::OrdaTechData,
-    DatabaseFile::EnvelopePoints,  DatabaseFile::RatingSets,         DatabaseFile::SpeedData,
+    DatabaseFile::Header,
+    DatabaseFile::SuppliesAndTypes,
+    DatabaseFile::Headings,
+    DatabaseFile::MotorCodes,
+    DatabaseFile::Compressors,
+    DatabaseFile::CondensingUnits,
+    DatabaseFile::CompressorTechData,
+    DatabaseFile::UnitTechData,
+    DatabaseFile::Accessories,
+    DatabaseFile::OrdaCorrections,
+    DatabaseFile::OrdaModels,
+    DatabaseFile::OrdaTechData,
+    DatabaseFile::EnvelopePoints,
+    DatabaseFile::RatingSets,
+    DatabaseFile::SpeedData,
     DatabaseFile::Drawings,
 };
 
@@ -500,9 +509,9 @@ RecordFile RecordFile::FromBytes(std::vector<std::uint8_t> bytes, std::size_t re
     if (bytes.empty()) {
         file.error_ = "the file is empty: it has no header record";
     } else if (rest != 0) {
-        file.error_ = fmt::format(
-            "the file ends in a short record of {} bytes after {} records of {} bytes", rest,
-            file.count_, recordSize);
+        file.error_ =
+            fmt::format("the file ends in a short record of {} bytes after {} records of {} bytes",
+                        rest, file.count_, recordSize);
     }
     bytes.resize(file.count_ * recordSize);
     file.bytes_ = std::move(bytes);
@@ -524,20 +533,20 @@ RecordFile RecordFile::Read(const std::filesystem::path& path, std::size_t recor
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
     if (ec) {
         missing.found_ = true;
-        missing.error_ = fmt::format("the size of \"{}\" cannot be read: {}", path.string(),
-                                     ec.message());
+        missing.error_ =
+            fmt::format("the size of \"{}\" cannot be read: {}", path.string(), ec.message());
         return missing;
     }
     if (size > kMaxFileSize) {
         missing.found_ = true;
-        missing.error_ = fmt::format("\"{}\" is too large for a record file ({} bytes)",
-                                     path.string(), size);
+        missing.error_ =
+            fmt::format("\"{}\" is too large for a record file ({} bytes)", path.string(), size);
         return missing;
     }
     std::ifstream in(path, std::ios::binary);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (in && !bytes.empty()) in.read(reinterpret_cast<char*>(bytes.data()),
-                                      static_cast<std::streamsize>(bytes.size()));
+    if (in && !bytes.empty())
+        in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!in) {
         missing.found_ = true;
         missing.error_ = fmt::format("\"{}\" cannot be read", path.string());
@@ -574,7 +583,7 @@ namespace {
 
 template <class Row>
 std::vector<std::uint8_t> Encode(const std::vector<std::uint8_t>& header,
-                                  const std::vector<Row>& rows) {
+                                 const std::vector<Row>& rows) {
     std::array<std::uint8_t, Row::kSize> first{};
     std::copy_n(header.begin(), std::min(header.size(), first.size()), first.begin());
     return EncodeRows<Row>(first, rows);

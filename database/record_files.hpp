@@ -103,12 +103,12 @@ struct HeaderRow {
 // "envtype5", 39 bytes: electrical supplies (frequency above 39) and envelope types.
 struct EnvTypeRow {
     static constexpr std::size_t kSize = 39;
-    std::string name;             // 0: char[25]
-    std::int16_t id = 0;          // 25: supply code or envelope-type id
-    std::int16_t flag = 0;        // 27: non-zero means true
+    std::string name;              // 0: char[25]
+    std::int16_t id = 0;           // 25: supply code or envelope-type id
+    std::int16_t flag = 0;         // 27: non-zero means true
     std::int16_t kindOrHertz = 0;  // 29: supply frequency (above 39) or envelope kind
-    float value1 = 0;             // 31: supply voltage; envelope limit; the header's date
-    float value2 = 0;             // 35: supply phases; second envelope value
+    float value1 = 0;              // 31: supply voltage; envelope limit; the header's date
+    float value2 = 0;              // 35: supply phases; second envelope value
 
     static EnvTypeRow FromBytes(RecordBytes record);
     std::array<std::uint8_t, kSize> ToBytes() const;
@@ -130,13 +130,13 @@ struct HeadingRow {
 // "motcod5", 70 bytes: motor codes.
 struct MotorCodeRow {
     static constexpr std::size_t kSize = 70;
-    std::uint16_t id = 0;         // 0
-    std::string code;             // 2: char[3]
-    std::string supplyText;       // 5: char[16]
-    std::string voltageText;      // 21: char[15]
-    std::string connectionText;   // 36: char[15]
+    std::uint16_t id = 0;          // 0
+    std::string code;              // 2: char[3]
+    std::string supplyText;        // 5: char[16]
+    std::string voltageText;       // 21: char[15]
+    std::string connectionText;    // 36: char[15]
     std::string directOnLineText;  // 51: char[15]
-    float currentBasis = 0;       // 66: the header's date
+    float currentBasis = 0;        // 66: the header's date
 
     static MotorCodeRow FromBytes(RecordBytes record);
     std::array<std::uint8_t, kSize> ToBytes() const;
@@ -146,25 +146,25 @@ struct MotorCodeRow {
 // "comp5", 83 bytes: compressors.
 struct CompressorRow {
     static constexpr std::size_t kSize = 83;
-    std::uint16_t id = 0;                   // 0
-    std::uint16_t secondNumber = 0;         // 2
-    std::string name;                       // 4: char[25]
-    char letter = ' ';                      // 29: 'C' common to every unit letter
-    std::int16_t familyCode = 0;            // 30
-    std::int16_t refrigerantCode = 0;       // 32
-    std::int16_t supplyCode = 0;            // 34
+    std::uint16_t id = 0;                       // 0
+    std::uint16_t secondNumber = 0;             // 2
+    std::string name;                           // 4: char[25]
+    char letter = ' ';                          // 29: 'C' common to every unit letter
+    std::int16_t familyCode = 0;                // 30
+    std::int16_t refrigerantCode = 0;           // 32
+    std::int16_t supplyCode = 0;                // 34
     std::array<std::uint8_t, 20> motorCodes{};  // 36: motor-code ids, 0 = empty slot
-    std::uint16_t ratingSetA = 0;           // 56: 0 = the record is skipped
-    std::uint16_t ratingSetB = 0;           // 58: 0 = none
-    std::uint16_t ratingSetC = 0;           // 60: 0 = none
-    float massFlowFactor = 0;               // 62: the header's date
-    float capacityFactor = 0;               // 66
-    float powerFactor = 0;                  // 70
-    std::uint16_t rKey = 0;                 // 74
-    std::uint16_t mKey = 0;                 // 76
-    std::uint16_t drawingNumber = 0;        // 78
-    std::uint16_t applicationMask = 0;      // 80
-    std::uint8_t ratingByte = 0;            // 82: rating class (and heating flag from 10 up)
+    std::uint16_t ratingSetA = 0;               // 56: 0 = the record is skipped
+    std::uint16_t ratingSetB = 0;               // 58: 0 = none
+    std::uint16_t ratingSetC = 0;               // 60: 0 = none
+    float massFlowFactor = 0;                   // 62: the header's date
+    float capacityFactor = 0;                   // 66
+    float powerFactor = 0;                      // 70
+    std::uint16_t rKey = 0;                     // 74
+    std::uint16_t mKey = 0;                     // 76
+    std::uint16_t drawingNumber = 0;            // 78
+    std::uint16_t applicationMask = 0;          // 80
+    std::uint8_t ratingByte = 0;                // 82: rating class (and heating flag from 10 up)
 
     static CompressorRow FromBytes(RecordBytes record);
     std::array<std::uint8_t, kSize> ToBytes() const;
@@ -231,13 +231,13 @@ struct AccessoryRow {
 // same group id form one group.
 struct OrdaCorrectionRow {
     static constexpr std::size_t kSize = 261;
-    std::int16_t groupId = 0;                // 0
-    std::uint16_t groupValue = 0;            // 2
-    char typeLetter = ' ';                   // 4: valve type (the group's first row)
-    float rowValue = 0;                      // 5: row temperature; the header's date
-    float columnOrigin = 0;                  // 9: x0 (the group's first row)
-    std::array<double, 30> factors{};        // 13: correction factors of columns 1..30
-    std::array<std::uint8_t, 8> unused{};    // 253: not read
+    std::int16_t groupId = 0;              // 0
+    std::uint16_t groupValue = 0;          // 2
+    char typeLetter = ' ';                 // 4: valve type (the group's first row)
+    float rowValue = 0;                    // 5: row temperature; the header's date
+    float columnOrigin = 0;                // 9: x0 (the group's first row)
+    std::array<double, 30> factors{};      // 13: correction factors of columns 1..30
+    std::array<std::uint8_t, 8> unused{};  // 253: not read
 
     static OrdaCorrectionRow FromBytes(RecordBytes record);
     std::array<std::uint8_t, kSize> ToBytes() const;
@@ -306,8 +306,8 @@ struct RatingSetRow {
 // "rpmData", 324 bytes: speed polynomials or (kind 64) inverter polynomials of a set.
 struct SpeedDataRow {
     static constexpr std::size_t kSize = 324;
-    std::uint16_t setIndex = 0;      // 0
-    std::uint16_t kind = 0;          // 2: 64 inverter data, else speed data
+    std::uint16_t setIndex = 0;       // 0
+    std::uint16_t kind = 0;           // 2: 64 inverter data, else speed data
     std::array<double, 40> values{};  // 4
 
     static SpeedDataRow FromBytes(RecordBytes record);
@@ -378,7 +378,8 @@ RecordRows<Row> DecodeRows(const RecordFile& file) {
     out.found = file.Found();
     out.error = file.Error();
     out.rows.reserve(file.Count());
-    for (std::size_t i = 0; i < file.Count(); ++i) out.rows.push_back(Row::FromBytes(file.Record(i)));
+    for (std::size_t i = 0; i < file.Count(); ++i)
+        out.rows.push_back(Row::FromBytes(file.Record(i)));
     return out;
 }
 
@@ -421,7 +422,7 @@ struct ProductDatabase {
     // Headers that carry another date than `date` (for damaged fixtures).
     std::map<DatabaseFile, double> headerDates;
 
-    std::vector<HeaderRow> header;                 // families and refrigerants
+    std::vector<HeaderRow> header;  // families and refrigerants
     std::vector<EnvTypeRow> suppliesAndTypes;
     std::vector<HeadingRow> headings;
     std::vector<MotorCodeRow> motorCodes;

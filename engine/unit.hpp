@@ -54,13 +54,13 @@ class TnetObj : public TKobject {
     static constexpr int kSlaveOfOne = 0;
     static constexpr int kSlaveOfSeveral = 1;
 
-    std::string name;                    // base name of the units' names
-    std::int32_t refrigerantCode = 0;    // of the units
-    std::int32_t supplyCode = 0;         // of the units' compressors
-    int dFlag = 0;                       // 1 when the base name contains "D"
-    int tFlag = 0;                       // 1 when the base name contains "T"
-    std::array<Tunit*, 2> masters{};     // not owned
-    std::array<Tunit*, 2> slaves{};      // not owned
+    std::string name;                  // base name of the units' names
+    std::int32_t refrigerantCode = 0;  // of the units
+    std::int32_t supplyCode = 0;       // of the units' compressors
+    int dFlag = 0;                     // 1 when the base name contains "D"
+    int tFlag = 0;                     // 1 when the base name contains "T"
+    std::array<Tunit*, 2> masters{};   // not owned
+    std::array<Tunit*, 2> slaves{};    // not owned
 };
 
 }  // namespace kelvra

@@ -13,8 +13,10 @@ void TordaObj::AddRecord(RecordBytes record) {
     TordaRow next;
     next.value = row.Single(5);
     for (int j = 0; j < TordaRow::kColumns; ++j) {
-        next.factors[static_cast<std::size_t>(j)] = row.Double(13 + 8 * static_cast<std::size_t>(j));
-        if (next.factors[static_cast<std::size_t>(j)] > 0) columnCount_ = std::max(columnCount_, j + 1);
+        next.factors[static_cast<std::size_t>(j)] =
+            row.Double(13 + 8 * static_cast<std::size_t>(j));
+        if (next.factors[static_cast<std::size_t>(j)] > 0)
+            columnCount_ = std::max(columnCount_, j + 1);
     }
     if (rows_.empty()) {
         id = row.I16(0);

@@ -62,9 +62,9 @@ class Tvalve : public TCModel {
     Tvalve();
     ~Tvalve() override = default;
 
-    std::string secondName;                   // trimmed, at most 25 characters
-    float nominalCapacity = 0;                // kW
-    float secondValue = 0;                    // meaning depends on the valve type
+    std::string secondName;                     // trimmed, at most 25 characters
+    float nominalCapacity = 0;                  // kW
+    float secondValue = 0;                      // meaning depends on the valve type
     const TordaObj* correctionGroup = nullptr;  // not owned
     std::uint16_t drawingNumber = 0;
 

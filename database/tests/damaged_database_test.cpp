@@ -33,8 +33,10 @@ void WalkStore(const TdataStore& store) {
             ASSERT_EQ(store.RatingSet(set->Index()), set);
             for (int position = 1; position <= TcrateObj::kEnvelopeSlots; ++position) {
                 if (const Tenvelope* envelope = set->Envelope(position)) {
-                    for (const TenvPoint* point : envelope->LeftLine()) ASSERT_EQ(point->setIndex, set->Index());
-                    for (const TenvPoint* point : envelope->RightLine()) ASSERT_EQ(point->setIndex, set->Index());
+                    for (const TenvPoint* point : envelope->LeftLine())
+                        ASSERT_EQ(point->setIndex, set->Index());
+                    for (const TenvPoint* point : envelope->RightLine())
+                        ASSERT_EQ(point->setIndex, set->Index());
                 }
             }
         }

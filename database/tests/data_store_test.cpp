@@ -82,12 +82,12 @@ TEST(DatabaseVersionLabel, FormatsDayNumbersAndRefusesImpossibleDates) {
         double date;
         const char* label;
     } cases[] = {
-        {0.0, " 7.7  / 0 (12/99)"},             // 30 December 1899
-        {2.0, " 7.7  / 2 (01/00)"},             // 1 January 1900
-        {45351.0, " 7.7  / 45351 (02/24)"},     // 29 February 2024
-        {36616.75, " 7.7  / 36617 (03/00)"},    // 31 March 2000, evening
+        {0.0, " 7.7  / 0 (12/99)"},              // 30 December 1899
+        {2.0, " 7.7  / 2 (01/00)"},              // 1 January 1900
+        {45351.0, " 7.7  / 45351 (02/24)"},      // 29 February 2024
+        {36616.75, " 7.7  / 36617 (03/00)"},     // 31 March 2000, evening
         {-693593.0, " 7.7  / -693593 (01/01)"},  // 1 January of the year 1
-        {3.0e6, " 7.7  / 3000000 (00/00)"},     // after 9999
+        {3.0e6, " 7.7  / 3000000 (00/00)"},      // after 9999
         {std::nan(""), " 7.7  / nan (00/00)"},
     };
     for (const auto& c : cases) EXPECT_EQ(DatabaseVersionLabelFor(c.date), c.label) << c.date;
@@ -97,9 +97,9 @@ TEST_F(StoreTest, FamiliesDropCategoriesNineAndNineteenAfterRounding) {
     const auto store = Load(FixtureDatabase());
     std::vector<std::pair<char, int>> loaded;
     for (const auto& family : store->Families()) loaded.emplace_back(family->kind, family->code);
-    const std::vector<std::pair<char, int>> expected{
-        {'C', 1}, {'C', 2}, {'H', 5}, {'C', 12}, {'U', 1}, {'U', 22}, {'V', 1}, {'V', 4},
-        {'P', 70}, {'P', 71}, {'P', 72}, {'P', 73}};
+    const std::vector<std::pair<char, int>> expected{{'C', 1},  {'C', 2},  {'H', 5},  {'C', 12},
+                                                     {'U', 1},  {'U', 22}, {'V', 1},  {'V', 4},
+                                                     {'P', 70}, {'P', 71}, {'P', 72}, {'P', 73}};
     EXPECT_EQ(loaded, expected);
     const TFamily* builtIn = store->FindFamily(72, 'P');
     ASSERT_NE(builtIn, nullptr);
@@ -174,7 +174,7 @@ TEST(RatingByte, GivesClassAndHeatingFlag) {
         std::uint8_t value;
         int ratingClass;
         bool heating;
-    } cases[] = {{0, 0, false}, {4, 4, false}, {9, 9, false}, {10, 1, true},
+    } cases[] = {{0, 0, false},  {4, 4, false}, {9, 9, false},  {10, 1, true},
                  {11, 1, false}, {12, 1, true}, {25, 2, false}, {255, 25, false}};
     for (const auto& c : cases) {
         const RatingByte r = DecodeRatingByte(c.value);
@@ -348,10 +348,12 @@ TEST_F(StoreTest, ControlsValvesFindTheLastGroupWithTheirId) {
 // is still read.
 TEST_F(StoreTest, AHeaderDateOtherThanTheDatabaseDateInvalidatesButStillReads) {
     const DatabaseFile dated[] = {
-        DatabaseFile::SuppliesAndTypes, DatabaseFile::MotorCodes,      DatabaseFile::Compressors,
-        DatabaseFile::CondensingUnits,  DatabaseFile::CompressorTechData, DatabaseFile::UnitTechData,
-        DatabaseFile::OrdaCorrections,  DatabaseFile::OrdaModels,      DatabaseFile::OrdaTechData,
-        DatabaseFile::EnvelopePoints,   DatabaseFile::RatingSets,
+        DatabaseFile::SuppliesAndTypes,   DatabaseFile::MotorCodes,
+        DatabaseFile::Compressors,        DatabaseFile::CondensingUnits,
+        DatabaseFile::CompressorTechData, DatabaseFile::UnitTechData,
+        DatabaseFile::OrdaCorrections,    DatabaseFile::OrdaModels,
+        DatabaseFile::OrdaTechData,       DatabaseFile::EnvelopePoints,
+        DatabaseFile::RatingSets,
     };
     for (const DatabaseFile file : dated) {
         ProductDatabase db = FixtureDatabase();
@@ -362,10 +364,9 @@ TEST_F(StoreTest, AHeaderDateOtherThanTheDatabaseDateInvalidatesButStillReads) {
         EXPECT_FALSE(store->Problems().empty());
         // Files up to the controls are read all the same.
         EXPECT_EQ(store->Supplies().size(), 3u) << DatabaseFileName(file);
-        EXPECT_EQ(store->Compressors().size(), file == DatabaseFile::EnvelopePoints ||
-                                                       file == DatabaseFile::RatingSets
-                                                   ? 8u
-                                                   : 9u)
+        EXPECT_EQ(
+            store->Compressors().size(),
+            file == DatabaseFile::EnvelopePoints || file == DatabaseFile::RatingSets ? 8u : 9u)
             << DatabaseFileName(file);
         EXPECT_EQ(store->Valves().size(), 3u) << DatabaseFileName(file);
     }
@@ -376,9 +377,9 @@ TEST_F(StoreTest, OptionalFilesMayBeMissingOthersNot) {
         DatabaseFile file;
         bool valid;
     } cases[] = {
-        {DatabaseFile::SpeedData, true},  {DatabaseFile::Drawings, true},
-        {DatabaseFile::Compressors, false}, {DatabaseFile::Headings, false},
-        {DatabaseFile::Accessories, false}, {DatabaseFile::OrdaTechData, false},
+        {DatabaseFile::SpeedData, true},       {DatabaseFile::Drawings, true},
+        {DatabaseFile::Compressors, false},    {DatabaseFile::Headings, false},
+        {DatabaseFile::Accessories, false},    {DatabaseFile::OrdaTechData, false},
         {DatabaseFile::EnvelopePoints, false}, {DatabaseFile::RatingSets, false},
     };
     for (const auto& c : cases) {
@@ -413,7 +414,8 @@ TEST_F(StoreTest, AnUnreadableMainHeaderLeavesTheDatabaseMissing) {
     for (const auto& c : cases) {
         ProductDatabase db = FixtureDatabase();
         db.formatCode = c.formatCode;
-        if (c.noRefrigerants) std::erase_if(db.header, [](const HeaderRow& r) { return r.marker == 'R'; });
+        if (c.noRefrigerants)
+            std::erase_if(db.header, [](const HeaderRow& r) { return r.marker == 'R'; });
         WriteProductDatabase(folder_.path(), db);
         if (c.removeHeader) std::filesystem::remove(FileOf(DatabaseFile::Header));
         const auto store = Reload();
@@ -525,7 +527,12 @@ TEST_F(StoreTest, CandidatesByModeRefrigerantSupplyFamilyAndMask) {
         std::uint32_t mask;
         std::vector<std::string> names;
     } cases[] = {
-        {"compressors", ActivityMode::Compressors, 5, 1, false, 0,
+        {"compressors",
+         ActivityMode::Compressors,
+         5,
+         1,
+         false,
+         0,
          {"ZX21", "ZX30", "ZS50-A", "ZS50-C", "ZS50-B"}},
         {"mask 2", ActivityMode::Compressors, 5, 1, false, 2, {"ZX30"}},
         {"mask 3", ActivityMode::Compressors, 5, 1, false, 3, {"ZX21", "ZX30"}},
@@ -535,7 +542,12 @@ TEST_F(StoreTest, CandidatesByModeRefrigerantSupplyFamilyAndMask) {
         {"heat-pump compressors", ActivityMode::HeatPumpCompressors, 1, 1, false, 0, {"ZH40"}},
         {"units", ActivityMode::CondensingUnits, 5, 1, false, 0, {"CU-200", "CU-201", "CU-202"}},
         {"units, mask 1", ActivityMode::CondensingUnits, 5, 1, false, 1, {"CU-202"}},
-        {"network units", ActivityMode::CondensingUnits, 5, 1, true, 0,
+        {"network units",
+         ActivityMode::CondensingUnits,
+         5,
+         1,
+         true,
+         0,
          {"NET-D10-NLO-1", "NET-D10-NO-2", "net-d10-NL-3", "NET-D10-N-4", "NET-T20-NLO", "-NET-X",
           "NET-M5-nl-1"}},
         {"expansion valves", ActivityMode::ExpansionValves, 5, 0, false, 0, {"TX-1", "SV-1"}},
@@ -559,8 +571,8 @@ TEST_F(StoreTest, CandidatesByModeRefrigerantSupplyFamilyAndMask) {
 
 TEST_F(StoreTest, SelectedCustomFamiliesAddTheirCompressorsInModeZero) {
     FixedCustomFamilies custom;
-    custom.families = {{"Mine", 'C', 1, {101, 120, 999}}, {"Units", 'U', 1, {202, 200}},
-                       {"Pumps", 'P', 11, {1}}};
+    custom.families = {
+        {"Mine", 'C', 1, {101, 120, 999}}, {"Units", 'U', 1, {202, 200}}, {"Pumps", 'P', 11, {1}}};
     const auto store = Load(FixtureDatabase(), &custom);
     ASSERT_EQ(store->CustomFamilies().size(), 3u);
     TcustFam& mine = *store->CustomFamilies()[0];

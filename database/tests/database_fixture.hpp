@@ -44,7 +44,8 @@ inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
 
 inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 // Loads both property libraries of the build for the lifetime of the object.
@@ -70,8 +71,8 @@ inline void AddRatingSet(ProductDatabase& db, const RatingSetBuilder& set) {
 inline constexpr double kFixtureDate = 45292.0;  // 1 January 2024
 
 inline CompressorRow Compressor(std::uint16_t id, std::string name, char letter,
-                                std::int16_t family, std::int16_t refrigerant,
-                                std::int16_t supply, std::uint16_t setA) {
+                                std::int16_t family, std::int16_t refrigerant, std::int16_t supply,
+                                std::uint16_t setA) {
     CompressorRow row;
     row.id = id;
     row.name = std::move(name);
@@ -86,8 +87,8 @@ inline CompressorRow Compressor(std::uint16_t id, std::string name, char letter,
     return row;
 }
 
-inline CondensingUnitRow Unit(std::uint16_t id, std::string name, char letter,
-                              std::int16_t family, std::uint16_t compressorId) {
+inline CondensingUnitRow Unit(std::uint16_t id, std::string name, char letter, std::int16_t family,
+                              std::uint16_t compressorId) {
     CondensingUnitRow row;
     row.id = id;
     row.name = std::move(name);
@@ -114,8 +115,10 @@ inline OrdaCorrectionRow Correction(std::int16_t group, char type, float row, fl
 // A fixed-speed set with one complete envelope of type 1.
 inline RatingSetBuilder PlainSet(std::uint16_t index) {
     RatingSetBuilder set(index);
-    set.Kind(2).Displacement(0.001 * index).RatedSuperheat(10).Envelope(
-        1, 1, {{-30, 20}, {-30, 50}}, {{10, 20}, {10, 55}});
+    set.Kind(2)
+        .Displacement(0.001 * index)
+        .RatedSuperheat(10)
+        .Envelope(1, 1, {{-30, 20}, {-30, 50}}, {{10, 20}, {10, 55}});
     return set;
 }
 
@@ -154,12 +157,9 @@ inline ProductDatabase FixtureDatabase() {
         {99, "a note", ' ', ' ', 0.0f},
     };
     db.suppliesAndTypes = {
-        {"400V-3-50", 1, 0, 50, 400.0f, 3.0f},
-        {"460V-3-60", 2, 0, 60, 460.0f, 3.0f},
-        {"230V-1-50", 3, 0, 50, 230.0f, 1.0f},
-        {"Standard", 1, 0, 1, 20.0f, 0.0f},
-        {"Maximum power", 5, 0, 5, 20.0f, 0.0f},
-        {"Extended", 7, 0, 7, 20.0f, 0.0f},
+        {"400V-3-50", 1, 0, 50, 400.0f, 3.0f},      {"460V-3-60", 2, 0, 60, 460.0f, 3.0f},
+        {"230V-1-50", 3, 0, 50, 230.0f, 1.0f},      {"Standard", 1, 0, 1, 20.0f, 0.0f},
+        {"Maximum power", 5, 0, 5, 20.0f, 0.0f},    {"Extended", 7, 0, 7, 20.0f, 0.0f},
         {"Standard revised", 1, 0, 1, 25.0f, 0.0f},
     };
     db.headings = {{10, 'C', 'E'}, {11, 'M', 'M'}, {12, 'R', 'E'}, {20, 'C', 'A'}, {30, 'C', 'X'}};
@@ -228,16 +228,15 @@ inline ProductDatabase FixtureDatabase() {
     };
 
     db.compressorTechData = {
-        {100, 10, "400 V 3 ph", 1.5f},     // by model id
-        {600, 11, "Mounting kit", 2.0f},   // by M-key
-        {500, 12, "  Rotalock  ", 0.5f},   // by R-key
-        {100, 99, "no heading", 0.0f},     // dropped
-        {100, 30, "other group", 0.0f},    // not listed
+        {100, 10, "400 V 3 ph", 1.5f},    // by model id
+        {600, 11, "Mounting kit", 2.0f},  // by M-key
+        {500, 12, "  Rotalock  ", 0.5f},  // by R-key
+        {100, 99, "no heading", 0.0f},    // dropped
+        {100, 30, "other group", 0.0f},   // not listed
         {101, 10, "230 V", 7.0f},
     };
     db.unitTechData = {
-        {200, 10, "Unit supply", 3.0f},
-        {40, 11, "Unit frame", 4.0f},  // by the drawing number
+        {200, 10, "Unit supply", 3.0f}, {40, 11, "Unit frame", 4.0f},  // by the drawing number
     };
     db.accessories = {
         {100, 20, 5001, 'C', 'I'}, {100, 20, 5002, 'R', 'o'}, {200, 20, 5003, 'u', 'O'},
@@ -246,7 +245,9 @@ inline ProductDatabase FixtureDatabase() {
     };
 
     db.ordaCorrections = {
-        Correction(1, 'E', -40, -40), Correction(1, 'E', -35, -40), Correction(2, 'S', 20, -40),
+        Correction(1, 'E', -40, -40),
+        Correction(1, 'E', -35, -40),
+        Correction(2, 'S', 20, -40),
         Correction(1, 'T', -30, -45),
     };
     db.ordaModels = {
@@ -278,8 +279,8 @@ inline ProductDatabase FixtureDatabase() {
     inverter[0] = 1.0;
     set3.InverterPolynomials(inverter);
     RatingSetBuilder set6(6);
-    set6.Kind(6).TechnologyCode(10).RatedSuperheat(10).Envelope(
-        1, 1, {{-40, 40}, {-40, 100}}, {{0, 40}, {0, 110}});
+    set6.Kind(6).TechnologyCode(10).RatedSuperheat(10).Envelope(1, 1, {{-40, 40}, {-40, 100}},
+                                                                {{0, 40}, {0, 110}});
     AddRatingSet(db, set1);
     AddRatingSet(db, set2);
     AddRatingSet(db, set3);
@@ -291,7 +292,7 @@ inline ProductDatabase FixtureDatabase() {
     db.ratingSets.push_back(RatingSetRow{duplicate.Record()});
 
     db.drawings = {
-        {7, "ZX21.pdf   ", 'C'}, {40, "CU200.pdf", 'u'},    {50, "TX1.pdf", 'V'},
+        {7, "ZX21.pdf   ", 'C'}, {40, "CU200.pdf", 'u'},   {50, "TX1.pdf", 'V'},
         {7, "second.pdf", 'C'},  {8, "../../secret", 'C'}, {9, "x.pdf", 'Z'},
     };
     return db;

@@ -74,7 +74,9 @@ struct Layout<MotorCodeRow> {
         EXPECT_EQ(r.Text(51, 15), "Direct on line");
         EXPECT_EQ(r.Single(66), 12.5f);
     }
-    static std::vector<TextField> Texts() { return {{2, 3}, {5, 16}, {21, 15}, {36, 15}, {51, 15}}; }
+    static std::vector<TextField> Texts() {
+        return {{2, 3}, {5, 16}, {21, 15}, {36, 15}, {51, 15}};
+    }
 };
 
 template <>
@@ -88,7 +90,8 @@ struct Layout<CompressorRow> {
         row.familyCode = -3;
         row.refrigerantCode = 5;
         row.supplyCode = 7;
-        for (std::size_t i = 0; i < row.motorCodes.size(); ++i) row.motorCodes[i] = static_cast<std::uint8_t>(i + 1);
+        for (std::size_t i = 0; i < row.motorCodes.size(); ++i)
+            row.motorCodes[i] = static_cast<std::uint8_t>(i + 1);
         row.ratingSetA = 11;
         row.ratingSetB = 12;
         row.ratingSetC = 13;
@@ -193,7 +196,8 @@ struct Layout<OrdaCorrectionRow> {
         row.typeLetter = 'S';
         row.rowValue = -40.0f;
         row.columnOrigin = -45.0f;
-        for (std::size_t i = 0; i < row.factors.size(); ++i) row.factors[i] = 0.5 + static_cast<double>(i);
+        for (std::size_t i = 0; i < row.factors.size(); ++i)
+            row.factors[i] = 0.5 + static_cast<double>(i);
         row.unused = {9, 8, 7, 6, 5, 4, 3, 2};
         return row;
     }
@@ -232,7 +236,9 @@ struct Layout<OrdaModelRow> {
 
 template <>
 struct Layout<OrdaTechRow> {
-    static OrdaTechRow Sample() { return {300, 10, "UNF 5/8\"", "Flare connection 5/8\" UNF", 1.5f}; }
+    static OrdaTechRow Sample() {
+        return {300, 10, "UNF 5/8\"", "Flare connection 5/8\" UNF", 1.5f};
+    }
     static void CheckPlaces(const RecordView& r) {
         EXPECT_EQ(r.U16(0), 300);
         EXPECT_EQ(r.U16(2), 10);
@@ -261,7 +267,8 @@ template <>
 struct Layout<RatingSetRow> {
     static RatingSetRow Sample() {
         RatingSetRow row;
-        for (std::size_t i = 0; i < row.bytes.size(); ++i) row.bytes[i] = static_cast<std::uint8_t>(i * 7);
+        for (std::size_t i = 0; i < row.bytes.size(); ++i)
+            row.bytes[i] = static_cast<std::uint8_t>(i * 7);
         return row;
     }
     static void CheckPlaces(const RecordView& r) {
@@ -277,7 +284,8 @@ struct Layout<SpeedDataRow> {
         SpeedDataRow row;
         row.setIndex = 12;
         row.kind = 64;
-        for (std::size_t i = 0; i < row.values.size(); ++i) row.values[i] = -1.0 / static_cast<double>(i + 1);
+        for (std::size_t i = 0; i < row.values.size(); ++i)
+            row.values[i] = -1.0 / static_cast<double>(i + 1);
         return row;
     }
     static void CheckPlaces(const RecordView& r) {
@@ -366,7 +374,8 @@ TEST(RecordFile, CutsWholeRecordsAndReportsWhatIsWrong) {
         {"record size 0", 10, 0, 0, false},
     };
     for (const auto& c : cases) {
-        const RecordFile file = RecordFile::FromBytes(std::vector<std::uint8_t>(c.bytes, 1), c.recordSize);
+        const RecordFile file =
+            RecordFile::FromBytes(std::vector<std::uint8_t>(c.bytes, 1), c.recordSize);
         EXPECT_EQ(file.Count(), c.count) << c.what;
         EXPECT_EQ(file.Complete(), c.complete) << c.what;
         EXPECT_EQ(file.Error().empty(), c.complete) << c.what;
@@ -465,7 +474,8 @@ TEST(ProductDatabaseWriter, WritesEveryFileAsHeaderAndRowsThatReadBack) {
     EXPECT_EQ(header.rows[0].code, kDatabaseFormatCode);
     // No temporary files are left behind.
     int files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        ++files;
     EXPECT_EQ(files, kDatabaseFileCount);
 }
 
@@ -476,7 +486,8 @@ TEST(ProductDatabaseWriter, ReportsAFolderItCannotWriteTo) {
                  DatabaseFileError);
     std::filesystem::create_directory(folder.path() / "data");
     std::filesystem::create_directory(folder.path() / "data" / "comp5.ZQV");  // in the way
-    EXPECT_THROW(WriteProductDatabase(folder.path() / "data", FixtureDatabase()), DatabaseFileError);
+    EXPECT_THROW(WriteProductDatabase(folder.path() / "data", FixtureDatabase()),
+                 DatabaseFileError);
 }
 
 }  // namespace
