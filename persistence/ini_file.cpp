@@ -71,6 +71,9 @@ constexpr std::string_view kNativeLineBreak = "\n";
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {
     text = Trim(text);
+    // Nothing longer is a 32-bit number, leading zeros allowed for; stop before scanning a
+    // megabyte of digits.
+    if (text.size() > 24) return std::nullopt;
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && text.front() == '-') return std::nullopt;
@@ -258,16 +261,16 @@ std::string IniFile::ReadString(std::string_view section, std::string_view key,
 
 std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key,
                                   std::int32_t fallback) const {
-    const auto value = Find(section, key);
-    if (!value) return fallback;
-    return ParseInteger(*value).value_or(fallback);
+    const auto i = FindEntry(section, key);
+    if (!i) return fallback;
+    return ParseInteger(Unquote(EntryValue(lines_[*i]))).value_or(fallback);
 }
 
 double IniFile::ReadHundredths(std::string_view section, std::string_view key,
                                double fallback) const {
-    const auto value = Find(section, key);
-    if (!value) return fallback;
-    const auto hundredths = ParseInteger(*value);
+    const auto i = FindEntry(section, key);
+    if (!i) return fallback;
+    const auto hundredths = ParseInteger(Unquote(EntryValue(lines_[*i])));
     return hundredths ? *hundredths / 100.0 : fallback;
 }
 
