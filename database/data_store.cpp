@@ -206,7 +206,6 @@ void TdataStore::Loader::ReadHeader() {
         }
         s_.date_ = static_cast<double>(first.value);
         s_.versionLabel_ = DatabaseVersionLabelFor(s_.date_);
-        CurrentVersionLabel() = s_.versionLabel_;
     }
 
     if (!s_.missing_) {
@@ -775,6 +774,7 @@ void TdataStore::LoadDatabase() {
         Problem(fmt::format("loading stopped: {}", e.what()));
         valid_ = false;
     }
+    CurrentVersionLabel() = versionLabel_;
     ApplyLanguage();
 }
 

@@ -46,8 +46,8 @@ namespace kelvra {
 // the years 1 to 9999 gives "(00/00)".
 std::string DatabaseVersionLabelFor(double date);
 
-// The label of the database loaded last (empty before any load); shown in the status bar, the
-// about window and every report.
+// The label of the database loaded last (empty before any load, and when the main header could
+// not be read); shown in the status bar, the about window and every report.
 const std::string& DatabaseVersionLabel();
 
 // Fields of a compressor record that the compressor model itself does not hold.
