@@ -1,0 +1,359 @@
+#include "selection_list.hpp"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <utility>
+
+#include "data_store.hpp"
+#include "language_texts.hpp"
+#include "quantity_heading.hpp"
+#include "refrigerant.hpp"
+#include "unit.hpp"
+#include "valve.hpp"
+
+namespace kelvra {
+
+namespace {
+
+bool isControlsMode(ActivityMode mode) {
+    const auto m = ToInt(mode);
+    return m >= ToInt(ActivityMode::ExpansionValves) && m <= ToInt(ActivityMode::FilterDriers);
+}
+
+bool hasSecondColumn(ActivityMode mode) {
+    return mode == ActivityMode::CondensingUnits || mode == ActivityMode::ExpansionValves ||
+           IsHeatPumpMode(mode);
+}
+
+// Case-insensitive "a before b" of two names.
+bool nameBefore(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// The text of the second fixed column of a model.
+std::string secondText(const TCModel& model, ActivityMode mode) {
+    if (mode == ActivityMode::CondensingUnits) {
+        if (const auto* unit = dynamic_cast<const Tunit*>(&model)) return unit->compressorName;
+        return {};
+    }
+    if (isControlsMode(mode)) {
+        if (const auto* valve = dynamic_cast<const Tvalve*>(&model)) return valve->secondName;
+        return {};
+    }
+    return model.name;  // heat pumps sort this column by model name
+}
+
+std::string refrigerantName(const ListItem& item) {
+    return item.refrigerant != nullptr ? item.refrigerant->name : std::string();
+}
+
+}  // namespace
+
+SelectionList::SelectionList(const TdataStore* store)
+    : store_(store),
+      columns_(defaultColumns(ActivityMode::Compressors)),
+      sortColumn_(defaultSortColumn(ActivityMode::Compressors)) {}
+
+std::vector<ListColumn> SelectionList::defaultColumns(ActivityMode mode) {
+    const bool heating = mode == ActivityMode::HeatPumpCompressors || IsHeatPumpMode(mode);
+    const bool controls = isControlsMode(mode);
+    std::vector<ListColumn> columns{
+        {'P', mode == ActivityMode::SolenoidValves ? quantity::PressureDifference
+              : heating                            ? quantity::HeatingCapacity
+                                                   : quantity::CoolingCapacity},
+        {'P', controls && mode != ActivityMode::SolenoidValves ? quantity::LoadRatio
+                                                               : quantity::PowerInput},
+        {'P', quantity::COP},
+        {'P', quantity::Current},
+        {'P', quantity::MassFlow},
+        {'P', quantity::Displacement},
+    };
+    if (mode == ActivityMode::SolenoidValves) {
+        columns.resize(2);
+    } else if (controls) {
+        columns.resize(3);
+    }
+    if (controls) {
+        // The last column shows the controls' first technical field.
+        columns.back() = ListColumn{'M', 1};
+    }
+    return columns;
+}
+
+int SelectionList::defaultSortColumn(ActivityMode mode) {
+    return ToInt(mode) <= ToInt(ActivityMode::HeatPumpCompressors) ? 5 : 0;
+}
+
+void SelectionList::setRequiredCapacity(double value) {
+    requiredCapacity_ = value;
+}
+
+void SelectionList::fillList(std::span<TCModel* const> candidates, const TCModel* selected,
+                             int rangeIndex, ActivityMode mode, UnitSystem unitSystem,
+                             const OperatingConditions& conditions) {
+    const bool modeChanged = !filled_ || mode != mode_;
+    filled_ = true;
+    rangeIndex_ = rangeIndex;
+    unitSystem_ = unitSystem;
+    conditions_ = conditions;
+    requiredCapacity_ = conditions.capacity;
+    if (modeChanged && isComparison()) clearComparison();
+    mode_ = mode;
+
+    items_.clear();
+    current_ = -1;
+    std::vector<TCModel*> models;
+    if (isComparison() && listCandidates) {
+        models = listCandidates(refrigerants_);
+    } else {
+        models.assign(candidates.begin(), candidates.end());
+    }
+    for (TCModel* model : models) {
+        if (model == nullptr) continue;
+        ListItem item;
+        item.model = model;
+        item.refrigerant = model->refrigerant;
+        items_.push_back(std::move(item));
+        if (model == selected) current_ = static_cast<int>(items_.size()) - 1;
+    }
+    recountFixedColumns();
+    takeSnapshots(isComparison());
+    order_.resize(items_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) order_[i] = static_cast<int>(i);
+
+    if (modeChanged) {
+        columns_ = defaultColumns(mode);
+        if (isControlsMode(mode) && store_ != nullptr && !store_->OrdaTechData().empty())
+            columns_.back().code = store_->OrdaTechData().front()->headingId;
+        sortColumn_ = defaultSortColumn(mode);
+    }
+    sortBy(sortColumn_);
+}
+
+void SelectionList::recomputeList(const OperatingConditions& conditions) {
+    conditions_ = conditions;
+    takeSnapshots(isComparison());
+    sortBy(sortColumn_);
+}
+
+void SelectionList::takeSnapshots(bool evaluate) {
+    if (!evaluate) {
+        for (ListItem& item : items_) item.results = item.model->Results();
+        return;
+    }
+    // Each compared refrigerant gets the point resolved for itself.
+    for (Trefrigerant* refrigerant : refrigerants_) {
+        OperatingConditions point = conditions_;
+        Resolve(point, refrigerant);
+        for (ListItem& item : items_) {
+            if (item.refrigerant != refrigerant) continue;
+            item.model->EvaluateGuarded(point, mode_);
+            item.results = item.model->Results();
+        }
+    }
+    // Models of no compared refrigerant keep what they hold.
+    for (ListItem& item : items_) {
+        if (std::find(refrigerants_.begin(), refrigerants_.end(), item.refrigerant) ==
+            refrigerants_.end())
+            item.results = item.model->Results();
+    }
+}
+
+void SelectionList::markModel(const TCModel* model) {
+    current_ = -1;
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        if (model != nullptr && items_[i].model == model) {
+            current_ = static_cast<int>(i);
+            break;
+        }
+    }
+    updateNavigation();
+}
+
+bool SelectionList::compareRefrigerants(std::vector<Trefrigerant*> refrigerants,
+                                        Trefrigerant* main) {
+    mainRefrigerant_ = main;
+    std::vector<Trefrigerant*> list;
+    if (main != nullptr) list.push_back(main);
+    for (Trefrigerant* r : refrigerants) {
+        if (r != nullptr && std::find(list.begin(), list.end(), r) == list.end()) list.push_back(r);
+    }
+    if (list.size() < 2) {
+        clearComparison();
+        return false;
+    }
+    refrigerants_ = std::move(list);
+    return true;
+}
+
+void SelectionList::clearComparison() {
+    refrigerants_.clear();
+    if (mainRefrigerant_ != nullptr) refrigerants_.push_back(mainRefrigerant_);
+}
+
+TCModel* SelectionList::moveSelection(bool next) {
+    if (current_ < 0 || order_.empty()) return nullptr;
+    const auto at = std::find(order_.begin(), order_.end(), current_) - order_.begin();
+    const auto target = next ? at + 1 : at - 1;
+    if (target < 0 || target >= static_cast<std::ptrdiff_t>(order_.size())) return nullptr;
+    current_ = order_[static_cast<std::size_t>(target)];
+    updateNavigation();
+    const ListItem& item = items_[static_cast<std::size_t>(current_)];
+    const bool main = mainRefrigerant_ == nullptr || item.refrigerant == mainRefrigerant_;
+    return main ? item.model : nullptr;
+}
+
+void SelectionList::setColumns(std::vector<ListColumn> columns) {
+    if (columns.empty()) return;
+    if (columns.size() > static_cast<std::size_t>(kMaxUserColumns)) columns.resize(kMaxUserColumns);
+    columns_ = std::move(columns);
+    if (sortColumn_ >= userCount()) sortBy(-fixedCount());
+}
+
+void SelectionList::setColumn(int index, ListColumn column) {
+    if (index < 0 || index >= userCount()) return;
+    columns_[static_cast<std::size_t>(index)] = column;
+    if (index == sortColumn_) sortBy(-fixedCount());
+}
+
+void SelectionList::recountFixedColumns() {
+    fixed_.assign(1, FixedColumn::Name);
+    if (hasSecondColumn(mode_)) fixed_.push_back(FixedColumn::Second);
+    if (isComparison()) fixed_.push_back(FixedColumn::Refrigerant);
+    const auto any = [this](bool (TCModel::*query)() const) {
+        return std::any_of(items_.begin(), items_.end(),
+                           [query](const ListItem& i) { return (i.model->*query)(); });
+    };
+    if (any(&TCModel::IsVariableSpeed)) fixed_.push_back(FixedColumn::Speed);
+    if (any(&TCModel::HasLoadControl)) fixed_.push_back(FixedColumn::Load);
+    if (any(&TCModel::IsInverterDriven)) fixed_.push_back(FixedColumn::InverterSpeed);
+}
+
+void SelectionList::computeKeys(const ListColumn& column) {
+    for (ListItem& item : items_) {
+        if (column.kind == 'M' || column.kind == 'E') {
+            item.sortKey =
+                store_ != nullptr ? store_->TechValue(*item.model, column.kind, column.code) : 0.0;
+        } else if (loadRatio) {
+            item.sortKey = loadRatio(*item.model, requiredCapacity_);
+        } else {
+            item.sortKey = item.result(quantity::LoadRatio);
+        }
+    }
+}
+
+bool SelectionList::comesFirst(const ListItem& a, const ListItem& b, int column) const {
+    if (column < 0) {
+        const auto fixedIndex = static_cast<std::size_t>(column + fixedCount());
+        switch (fixed_[fixedIndex]) {
+            case FixedColumn::Name:
+                return nameBefore(a.model->name, b.model->name);
+            case FixedColumn::Second:
+                return nameBefore(secondText(*a.model, mode_), secondText(*b.model, mode_));
+            case FixedColumn::Refrigerant:
+                return nameBefore(refrigerantName(a), refrigerantName(b));
+            case FixedColumn::Speed:
+            case FixedColumn::InverterSpeed:
+                return a.model->Speed() < b.model->Speed();
+            case FixedColumn::Load:
+                return a.model->Load() < b.model->Load();
+        }
+        return false;
+    }
+    const ListColumn& c = columns_[static_cast<std::size_t>(column)];
+    if (c.kind == 'M' || c.kind == 'E' || (c.code == quantity::LoadRatio && isControlsMode(mode_)))
+        return a.sortKey < b.sortKey;
+    if (c.code == quantity::Displacement)
+        return a.result(quantity::Displacement) < b.result(quantity::Displacement);
+    const bool aValid = IsValidStatus(a.status());
+    const bool bValid = IsValidStatus(b.status());
+    if (aValid != bValid) return aValid;
+    if (!aValid) return false;
+    if (c.code == quantity::LoadRatio)  // largest capacity first
+        return a.result(quantity::CoolingCapacity) > b.result(quantity::CoolingCapacity);
+    return a.result(c.code) < b.result(c.code);
+}
+
+void SelectionList::sortBy(int column) {
+    if (column >= userCount() || column < -fixedCount()) return;
+    sortColumn_ = column;
+    if (column >= 0) {
+        const ListColumn& c = columns_[static_cast<std::size_t>(column)];
+        if (c.kind == 'M' || c.kind == 'E' ||
+            (c.code == quantity::LoadRatio && isControlsMode(mode_)))
+            computeKeys(c);
+    }
+    // A selection sort: each position takes the first of the remaining items that must come
+    // before all others; an equal item never displaces the one already chosen.
+    for (std::size_t i = 0; i + 1 < order_.size(); ++i) {
+        std::size_t first = i;
+        for (std::size_t j = i + 1; j < order_.size(); ++j) {
+            if (comesFirst(items_[static_cast<std::size_t>(order_[j])],
+                           items_[static_cast<std::size_t>(order_[first])], column))
+                first = j;
+        }
+        std::swap(order_[i], order_[first]);
+    }
+    updateNavigation();
+}
+
+void SelectionList::updateNavigation() {
+    hasPrevious_ = hasNext_ = false;
+    if (current_ < 0 || order_.empty()) return;
+    const auto at = std::find(order_.begin(), order_.end(), current_) - order_.begin();
+    hasPrevious_ = at > 0;
+    hasNext_ = at + 1 < static_cast<std::ptrdiff_t>(order_.size());
+}
+
+std::string SelectionList::columnTitle(int column) const {
+    if (column < -fixedCount() || column >= userCount()) return {};
+    if (column < 0) {
+        const auto fixedIndex = static_cast<std::size_t>(column + fixedCount());
+        switch (fixed_[fixedIndex]) {
+            case FixedColumn::Name:
+                if (mode_ == ActivityMode::CondensingUnits)
+                    return Text("strCondUnit", "Condensing Unit");
+                if (isControlsMode(mode_)) return Text("strValve", "Valve");
+                if (IsHeatPumpMode(mode_)) return Text("strHeatPump", "Heat Pump");
+                return Text("strCompressor", "Compressor");
+            case FixedColumn::Second:
+                if (isControlsMode(mode_)) return Text("strOrifice", "Orifice");
+                return Text("strCompressor", "Compressor");
+            case FixedColumn::Refrigerant:
+                return Text("strREFRIGERANT", "REFRIGERANT");
+            case FixedColumn::Speed:
+            case FixedColumn::InverterSpeed:
+                return QuantityHeading(quantity::Speed, unitSystem_, mode_, conditions_);
+            case FixedColumn::Load:
+                return QuantityHeading(quantity::Load, unitSystem_, mode_, conditions_);
+        }
+        return {};
+    }
+    const ListColumn& c = columns_[static_cast<std::size_t>(column)];
+    if (c.kind == 'M' || c.kind == 'E') {
+        if (store_ != nullptr) {
+            for (const auto& heading : store_->Headings())
+                if (heading->id == c.code) return heading->caption;
+        }
+        return {};
+    }
+    return QuantityHeading(c.code, unitSystem_, mode_, conditions_);
+}
+
+std::string SelectionList::sortCaption() const {
+    return " (" + columnTitle(sortColumn_) + ")";
+}
+
+std::string SelectionList::valueText(const ListItem& item, QuantityCode code) const {
+    if (!IsValidStatus(item.status())) return "-";
+    const double shown = ToDisplay(code, unitSystem_, item.result(code)) + 0.0;
+    return fmt::format("{:.{}f}", shown, Decimals(code));
+}
+
+}  // namespace kelvra
