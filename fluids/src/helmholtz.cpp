@@ -1,5 +1,6 @@
 #include "helmholtz.hpp"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvra::fluids {
@@ -45,7 +46,9 @@ HelmholtzModel::HelmholtzModel(const FluidData& data) : ideal_(data.ideal), T_r_
         }
         s.d_int = as_int(s.d);
         s.l_int = as_int(s.l);
-        s.t_zero = s.t == 0.0;
+        auto found = std::find(tau_exponents_.begin(), tau_exponents_.end(), s.t);
+        s.t_index = static_cast<int>(found - tau_exponents_.begin());
+        if (found == tau_exponents_.end()) tau_exponents_.push_back(s.t);
         if (s.delta_kind == 0 && s.l_int > max_l_) max_l_ = s.l_int;
         sep_.push_back(s);
     }
@@ -55,10 +58,26 @@ void HelmholtzModel::prepare(double tau, TauCache& c) const {
     c.tau = tau;
     const std::size_t n = sep_.size();
     const double ln_tau = std::log(tau);
+    // Many terms share an exponent; whole and half exponents need no exp() at all.
+    const double sqrt_tau = std::sqrt(tau);
+    std::array<double, kMaxTerms> tpow;
+    for (std::size_t k = 0; k < tau_exponents_.size(); ++k) {
+        const double t = tau_exponents_[k];
+        const double t2 = 2 * t;
+        if (t2 == std::floor(t2) && t >= 0 && t <= 40) {
+            double v = (static_cast<int>(t2) % 2) ? sqrt_tau : 1.0;
+            double base = tau;
+            for (int e = static_cast<int>(t); e > 0; e >>= 1, base *= base)
+                if (e & 1) v *= base;
+            tpow[k] = v;
+        } else {
+            tpow[k] = std::exp(t * ln_tau);
+        }
+    }
     double b2 = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const Separable& s = sep_[i];
-        double f = s.t_zero ? 1.0 : std::exp(s.t * ln_tau);
+        double f = tpow[s.t_index];
         // g1 = tau * h', g2 = tau^2 * h'' for h = ln T(tau)
         double g1 = s.t, g2 = -s.t;
         if (s.tau_kind == 0) {
@@ -182,35 +201,37 @@ void HelmholtzModel::add_nonanalytic(double delta, double tau, ResidualDerivs& r
     if (std::fabs(tau - 1.0) < 1e-14) tau = 1.0 + 1e-14;
     const double dm1 = delta - 1.0;
     const double dm1sq = dm1 * dm1;
+    const double ln_dm1sq = std::log(dm1sq);
+    const double tm1 = tau - 1.0;
+    // Powers are taken as exp(x ln y) from shared logarithms: this is the costliest term kind.
     for (const ResidualTerm& k : nonanalytic_) {
         const double n = k.n, a = k.a, b = k.b, beta = k.beta, A = k.A, B = k.B, C = k.C, D = k.D;
-        const double psi = std::exp(-C * dm1sq - D * (tau - 1) * (tau - 1));
+        const double psi = std::exp(-C * dm1sq - D * tm1 * tm1);
         const double psi_d = -2 * C * dm1 * psi;
         const double psi_dd = (2 * C * dm1sq - 1) * 2 * C * psi;
-        const double psi_t = -2 * D * (tau - 1) * psi;
-        const double psi_tt = (2 * D * (tau - 1) * (tau - 1) - 1) * 2 * D * psi;
-        const double psi_dt = 4 * C * D * dm1 * (tau - 1) * psi;
+        const double psi_t = -2 * D * tm1 * psi;
+        const double psi_tt = (2 * D * tm1 * tm1 - 1) * 2 * D * psi;
+        const double psi_dt = 4 * C * D * dm1 * tm1 * psi;
 
         const double e1 = 1.0 / (2 * beta);
-        const double theta = (1 - tau) + A * std::pow(dm1sq, e1);
-        const double Delta = theta * theta + B * std::pow(dm1sq, a);
-        const double Delta_d =
-            dm1 * (A * theta * 2 / beta * std::pow(dm1sq, e1 - 1) + 2 * B * a * std::pow(dm1sq, a - 1));
-        const double Delta_dd =
-            Delta_d / dm1 +
-            dm1sq * (4 * B * a * (a - 1) * std::pow(dm1sq, a - 2) +
-                     2 * A * A / (beta * beta) * std::pow(std::pow(dm1sq, e1 - 1), 2) +
-                     A * theta * 4 / beta * (e1 - 1) * std::pow(dm1sq, e1 - 2));
+        const double q_e1 = std::exp(e1 * ln_dm1sq);  // (dm1^2)^(1/(2 beta))
+        const double q_a = std::exp(a * ln_dm1sq);    // (dm1^2)^a
+        const double q_e1m1 = q_e1 / dm1sq, q_e1m2 = q_e1m1 / dm1sq;
+        const double q_am1 = q_a / dm1sq, q_am2 = q_am1 / dm1sq;
+        const double theta = (1 - tau) + A * q_e1;
+        const double Delta = theta * theta + B * q_a;
+        const double Delta_d = dm1 * (A * theta * 2 / beta * q_e1m1 + 2 * B * a * q_am1);
+        const double Delta_dd = Delta_d / dm1 + dm1sq * (4 * B * a * (a - 1) * q_am2 +
+                                                         2 * A * A / (beta * beta) * q_e1m1 * q_e1m1 +
+                                                         A * theta * 4 / beta * (e1 - 1) * q_e1m2);
 
-        const double Db = std::pow(Delta, b);
-        const double Db_d = b * std::pow(Delta, b - 1) * Delta_d;
-        const double Db_dd =
-            b * (std::pow(Delta, b - 1) * Delta_dd + (b - 1) * std::pow(Delta, b - 2) * Delta_d * Delta_d);
-        const double Db_t = -2 * theta * b * std::pow(Delta, b - 1);
-        const double Db_tt =
-            2 * b * std::pow(Delta, b - 1) + 4 * theta * theta * b * (b - 1) * std::pow(Delta, b - 2);
-        const double Db_dt = -A * b * 2 / beta * std::pow(Delta, b - 1) * dm1 * std::pow(dm1sq, e1 - 1) -
-                             2 * theta * b * (b - 1) * std::pow(Delta, b - 2) * Delta_d;
+        const double Db = std::exp(b * std::log(Delta));  // Delta^b
+        const double Db1 = Db / Delta, Db2 = Db1 / Delta;  // Delta^(b-1), Delta^(b-2)
+        const double Db_d = b * Db1 * Delta_d;
+        const double Db_dd = b * (Db1 * Delta_dd + (b - 1) * Db2 * Delta_d * Delta_d);
+        const double Db_t = -2 * theta * b * Db1;
+        const double Db_tt = 2 * b * Db1 + 4 * theta * theta * b * (b - 1) * Db2;
+        const double Db_dt = -A * b * 2 / beta * Db1 * dm1 * q_e1m1 - 2 * theta * b * (b - 1) * Db2 * Delta_d;
 
         const double ar = n * Db * delta * psi;
         const double ar_d = n * (Db * (psi + delta * psi_d) + Db_d * delta * psi);

@@ -50,9 +50,11 @@ private:
         double l, m, eta_s, eps, beta, gamma, b;
         int d_int;       // d as an integer when it is one, else -1
         int l_int;       // l as an integer when it is one, else -1
-        bool t_zero;
+        int t_index;     // index of tau^t among the distinct exponents
+
     };
     std::vector<Separable> sep_;
+    std::vector<double> tau_exponents_;  // the distinct exponents t of tau, each computed once
     std::vector<ResidualTerm> nonanalytic_;
     std::vector<IdealTerm> ideal_;
     double T_r_ = 0;
