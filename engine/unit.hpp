@@ -2,10 +2,11 @@
 
 // Condensing units and network units, and the groups of network units.
 //
-// A condensing unit is a compressor with an air-cooled condenser and fan. This holds what the
-// data store gives a unit from its product record and the linking to its compressor; the unit's
-// own performance (the condenser balance around the compressor) is not evaluated yet: Evaluate
-// is the base model's.
+// A condensing unit is a compressor with an air-cooled condenser and fan. Its condensing
+// temperature is not an input: it settles where the condenser rejects the compressor's heat to
+// the ambient air. The unit finds that balance by correcting the condensing temperature around
+// its compressor, adds the fan power, and can be held to a minimum condensing temperature
+// (head-pressure control).
 
 #include <array>
 #include <cstdint>
@@ -20,6 +21,16 @@ class TComp;
 // A condensing unit (class letter 'U').
 class Tunit : public TCModel {
   public:
+    // The balance: condensing temperatures closer than this to the condenser's answer are
+    // settled; after this many corrections the balance gives up.
+    static constexpr double kBalanceTolerance = 0.005;  // K
+    static constexpr int kMaxBalanceCorrections = 100;
+    // A condenser rating below this (kW/K) is no condenser data.
+    static constexpr double kMinCondenserRating = 0.001;
+    // Where an evaluation starts: ambient plus this, but not below kStartFloor.
+    static constexpr double kStartAboveAmbient = 5.0;  // K
+    static constexpr double kStartFloor = 30.0;         // degC
+
     Tunit();
     ~Tunit() override = default;
 
@@ -38,9 +49,52 @@ class Tunit : public TCModel {
     // A network unit whose name suffix is "NLO" or "NO": an outdoor master of its network.
     bool master = false;
 
+    // --- overrides of the model base: the compressor's answers ---
+    bool FirstOptionFlag() const override;
+    bool HasVapourInjection() const override;
+    bool HidesCurrent() const override;
+    bool IsVariableSpeed() const override;
+    bool EnvelopeBounds(double& yMin, double& yMax, double& xMax, double& xMin) const override;
+    std::int32_t NominalSpeed() const override;
+
+    // The balance at the conditions' ambient temperature, starting at the larger of ambient + 5 K
+    // and 30 degC, without a minimum condensing temperature.
+    ModelStatus Evaluate(OperatingConditions conditions, ActivityMode mode) override;
+
+    // Code -1 gives the unit's name, code 0 the compressor's name; the power and current labels
+    // say that they are the unit's total and the compressor's.
+    void FormatQuantity(QuantityCode code, UnitSystem unitSystem, std::string& label,
+                        std::size_t labelMax, std::string& value, std::size_t valueMax,
+                        const OperatingConditions& conditions, ActivityMode mode) const override;
+
+    // The balance held to a minimum condensing temperature (head-pressure control), starting at
+    // the larger of ambient + 5 K and the minimum.
+    ModelStatus EvaluateWithMinimum(const OperatingConditions& conditions,
+                                    double minimumCondensing);
+
+    // The balance without a minimum from the given condensing temperature.
+    ModelStatus EvaluateFrom(const OperatingConditions& conditions, double startCondensing);
+
+    // The condenser-compressor balance. Evaluates the compressor at a condensing temperature,
+    // takes the condensing temperature at which the condenser rejects that heat to the ambient
+    // air, and corrects halfway towards it until the two agree within kBalanceTolerance. Stores
+    // and returns the status (-25..3): -11 without condenser data, -12 when the balance does not
+    // settle within kMaxBalanceCorrections, -18 above the maximum condensing pressure, the
+    // compressor's error otherwise. A failed balance leaves the results at 0.
+    ModelStatus Balance(const OperatingConditions& conditions, bool useMinimum,
+                        double minimumCondensing, double startCondensing);
+
   protected:
     Tunit(const Tunit&) = default;
     Tunit& operator=(const Tunit&) = default;
+
+  private:
+    ModelStatus BalanceUnguarded(const OperatingConditions& conditions, bool useMinimum,
+                                 double minimumCondensing, double startCondensing);
+    // The capacity share of the useful superheat when not all superheat counts as useful: the
+    // ratio (> 1) that the capacity is divided by; 1 when nothing is to be corrected; a negative
+    // value when a property call failed.
+    double UsefulSuperheatRatio(const OperatingConditions& caller, double tc) const;
 };
 
 // One group of network units: the units whose names share a base name, for one refrigerant and
@@ -61,6 +115,12 @@ class TnetObj : public TKobject {
     int tFlag = 0;                     // 1 when the base name contains "T"
     std::array<Tunit*, 2> masters{};   // not owned
     std::array<Tunit*, 2> slaves{};    // not owned
+
+    // The master for a network of `slaveCount` slaves: the "NLO" unit for one slave, the "NO"
+    // unit for two or more; null when the group has none.
+    Tunit* MasterFor(int slaveCount) const;
+    // The slave unit that goes with that master ("NL" for one slave, "N" for more).
+    Tunit* SlaveFor(int slaveCount) const;
 };
 
 }  // namespace kelvra
