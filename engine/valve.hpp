@@ -2,9 +2,11 @@
 
 // Orda controls valves and their correction groups.
 //
-// A valve is sized from its nominal capacity and the correction table of its group. This holds
-// what the data store gives a valve and a group from the product database; the valve's own
-// performance is not evaluated yet: Evaluate is the base model's.
+// A valve is sized from its nominal capacity and the correction table of its group: the table's
+// factor at the evaporating and the liquid or condensing temperature corrects the nominal
+// capacity, and the pressure difference across the valve corrects it further. An evaluation
+// reports the valve's capacity at the operating point (result 1) and the pressure difference or
+// drop (result 15).
 
 #include <array>
 #include <cstddef>
@@ -43,10 +45,21 @@ class TordaObj : public TKobject {
     double rowOrigin = 0;     // y0: rows lie on a 5 K grid from it
     double columnOrigin = 0;  // x0: columns lie on a 5 K grid from it
 
+    // Rows and columns lie on this grid (K) from their origins.
+    static constexpr double kGridStep = 5.0;
+
     const std::vector<TordaRow>& Rows() const { return rows_; }
     int RowCount() const { return static_cast<int>(rows_.size()); }
     // The highest column (1..30) that holds a factor above 0 in any row; 0 for none.
     int ColumnCount() const { return columnCount_; }
+
+    // The correction factor at evaporating temperature x and row temperature y, interpolated
+    // bilinearly on the grid. 0 (no data) outside the table or where a grid value used is not
+    // above 0.
+    double TableFactor(double x, double y) const;
+    // The factor along the first row at evaporating temperature x: 1 at 4 degC and above, 0
+    // outside the row.
+    double FirstRowFactor(double x) const;
 
   private:
     std::vector<TordaRow> rows_;
@@ -59,8 +72,35 @@ class Tvalve : public TCModel {
   public:
     static constexpr std::size_t kSecondNameLength = 25;
 
+    // Results of the valve evaluation beyond the common statuses.
+    static constexpr ModelStatus kNoData = -1;    // no correction data at the point
+    static constexpr ModelStatus kTooLarge = -2;  // pressure difference too small: valve too large
+    static constexpr ModelStatus kTooSmall = -3;  // pressure difference too large: valve too small
+
+    // Solenoid valves: pressure drop at the nominal capacity and the accepted range (bar).
+    static constexpr double kSolenoidNominalDrop = 0.15;
+    static constexpr double kSolenoidMinDrop = 0.05;
+    static constexpr double kSolenoidMaxDrop = 0.75;
+    // Head-pressure controls rated at two pressure drops (bar).
+    static constexpr double kLowRatedDrop = 0.07;
+    static constexpr double kHighRatedDrop = 0.14;
+
     Tvalve();
     ~Tvalve() override = default;
+
+    // The valve type: the type letter of its correction group (' ' without one).
+    char TypeLetter() const;
+    // The activity mode the valve is selected in: solenoid valves 4, head-pressure controls and
+    // system protectors 5, expansion valves 3, everything else 6.
+    ActivityMode TypeMode() const;
+
+    // Sizes the valve at the operating point (the mode is not used). Status 0, kNoData,
+    // kTooLarge or kTooSmall, stored with the results; a negative status leaves capacity and
+    // pressure difference at 0.
+    ModelStatus Evaluate(OperatingConditions conditions, ActivityMode mode) override;
+
+    // The required capacity as a percentage of the valve's capacity; 0 when that is 0.
+    double LoadRatio(double required) const;
 
     std::string secondName;                     // trimmed, at most 25 characters
     float nominalCapacity = 0;                  // kW
@@ -71,6 +111,9 @@ class Tvalve : public TCModel {
   protected:
     Tvalve(const Tvalve&) = default;
     Tvalve& operator=(const Tvalve&) = default;
+
+  private:
+    ModelStatus EvaluateUnguarded(const OperatingConditions& conditions);
 };
 
 }  // namespace kelvra
