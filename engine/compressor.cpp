@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "compressor_step.hpp"
 #include "envelope.hpp"
+#include "performance_table.hpp"
 #include "rating_data.hpp"
 #include "refrigerant.hpp"
 
@@ -223,6 +225,89 @@ std::int32_t TComp::SolveLoad(OperatingConditions conditions, ActivityMode mode)
     const auto rounded = static_cast<std::int32_t>(std::lround(load));
     SetLoad(rounded);
     return rounded;
+}
+
+// --- performance table ---
+
+void TComp::SetUpTableAxes(ModelTable& model_table, UnitSystem unitSystem) {
+    auto* table = dynamic_cast<TTableObject*>(&model_table);
+    if (table == nullptr) return;
+    table->SetUnitSystem(unitSystem);
+    double yMin = 0, yMax = 0, xMax = 0, xMin = 0;
+    if (!EnvelopeBounds(yMin, yMax, xMax, xMin)) {
+        table->SetRowCount(kUnboundedTableRows);
+        const std::vector<double> columns = UnboundedTableColumns();
+        table->SetColumns(columns);
+    } else {
+        const std::vector<double> columns = CompressorTableColumns(xMin, xMax, unitSystem);
+        const std::vector<double> rows =
+            CompressorTableRows(yMin, yMax, unitSystem, IsCO2Transcritical());
+        table->SetColumns(columns);
+        table->SetRows(rows);
+    }
+    table->ConvertAxes();
+}
+
+void TComp::FillTable(ModelTable& model_table, OperatingConditions c, ActivityMode mode,
+                      UnitSystem unitSystem) {
+    TCModel::FillTable(model_table, c, mode, unitSystem);
+    auto* table = dynamic_cast<TTableObject*>(&model_table);
+    if (table == nullptr || c.advanced) {
+        model_table.SetComputed(false);
+        return;
+    }
+    if (ratingSetA != nullptr && ratingSetA->CapsSubcooling())
+        c.subcooling =
+            std::min(c.subcooling, HasVapourInjection() ? kCappedSubcoolingVI : kCappedSubcooling);
+
+    // The table must not change what the model shows for the operating point.
+    const ResultVector kept = Results();
+    const bool transcritical = IsCO2Transcritical() && refrigerant != nullptr;
+    const double critical = refrigerant != nullptr ? refrigerant->criticalTemperature : 0.0;
+
+    for (int i = 0; i < table->RowCount(); ++i) {
+        const double y = table->RowValueSI(i);
+        if (transcritical) {
+            c.gasCoolerOutletTemp = y;
+            if (y < critical) {
+                c.condTemp = y;
+                c.satDischargeTemp = y;
+                c.condPressure = refrigerant->BubblePressure(y);
+                c.dischargePressure = c.condPressure;
+            }
+        } else {
+            c.condTemp = y;
+            c.satDischargeTemp = y;
+        }
+        TrowObj& row = table->AddRow(table->RowValue(i), y);
+
+        for (int j = 0; j < table->ColumnCount(); ++j) {
+            const double x = table->ColumnValueSI(j);
+            c.evapTemp = x;
+            c.satSuctionTemp = x;
+            ModelStatus status = model_status::EvaluationFailed;
+            try {
+                if (transcritical && !(y < critical)) {
+                    c.condPressure = OptimumGasCoolerPressure(c);
+                    c.dischargePressure = c.condPressure;
+                }
+                status = EvaluateGuarded(c, mode);
+            } catch (...) {
+                // The gas-cooler pressure search evaluates too; a fault there fails the cell.
+                status = model_status::EvaluationFailed;
+            }
+            status = ClampTableStatus(status);
+            ResultVector& cell = row.Cell(j);
+            if (status >= 0) {
+                cell = Results();
+                if (transcritical) cell.Set(quantity::PressureDifference, c.condPressure);
+            } else {
+                cell.Set(quantity::CoolingCapacity, 0.0);
+            }
+            cell.SetStatus(status);
+        }
+    }
+    SetResults(kept);
 }
 
 // --- CO2 gas-cooler pressure ---

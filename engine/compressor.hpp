@@ -74,6 +74,16 @@ class TComp : public TCModel {
     bool HasLoadControl() const override;
     ModelStatus Evaluate(OperatingConditions conditions, ActivityMode mode) override;
     bool EnvelopeBounds(double& yMin, double& yMax, double& xMax, double& xMin) const override;
+    // Axes from the extent of the envelopes at the load setting (see performance_table.hpp).
+    void SetUpTableAxes(ModelTable& table, UnitSystem unitSystem) override;
+    // Evaporating temperatures across, condensing (CO2 transcritical: gas-cooler outlet)
+    // temperatures down. Each cell holds the evaluation's status, limited to -25..3 (8 kept),
+    // and, when that is not negative, the whole result vector; for a transcritical CO2 model
+    // result 15 is the condensing or gas-cooler pressure used. Not computed with line drops and
+    // useful superheat in use (`advanced`). The model's own results and status are what they
+    // were before.
+    void FillTable(ModelTable& table, OperatingConditions conditions, ActivityMode mode,
+                   UnitSystem unitSystem) override;
     std::int32_t SolveLoad(OperatingConditions conditions, ActivityMode mode) override;
     std::int32_t NominalSpeed() const override;
 
