@@ -428,6 +428,47 @@ TEST_F(PerformanceTableTest, TenByTenTable) {
     EXPECT_LT(t.CellResult(5, 3, q::CoolingCapacity), t.CellResult(5, 9, q::CoolingCapacity));
 }
 
+TEST_F(PerformanceTableTest, CellsHoldAtTheModelsSpeedAndLoad) {
+    std::array<double, 40> speed{};
+    speed[0] = 0.003;    // capacity per rpm
+    speed[10] = 0.0006;  // power per rpm
+    const std::vector<EnvelopeCorner> left = {{-20, 20}, {-20, 50}};
+    const std::vector<EnvelopeCorner> right = {{10, 20}, {10, 50}};
+    auto variable = Compressor(r134a, &Build(Bare(rating_kind::EN12900)
+                                                 .NominalSpeed(3000)
+                                                 .SpeedEnvelope(1, kNormalType, 2400, left, right)
+                                                 .SpeedLevel(1, 1200, left, right)
+                                                 .SpeedLevel(1, 6000, left, right)
+                                                 .SpeedPolynomials(speed)));
+    ASSERT_TRUE(variable->IsVariableSpeed());
+    auto stepped =
+        Compressor(r134a, &Build(Bare(rating_kind::EN12900).Envelope(1, kNormalType, left, right)),
+                   &Build(Bare(rating_kind::EN12900)
+                              .Coefficients(CoefficientBlock::A, Scaled(kCapacity, 0.5))
+                              .Envelope(1, kNormalType, left, right)));
+    const OperatingConditions c = Point(r134a, -10, 40);
+    struct Case {
+        const char* name;
+        TComp* comp;
+        std::int32_t rpm, load;
+    };
+    for (const Case k :
+         {Case{"low speed", variable.get(), 1800, 100},
+          Case{"high speed", variable.get(), 5400, 100}, Case{"part load", stepped.get(), 0, 75}}) {
+        SCOPED_TRACE(k.name);
+        if (k.rpm != 0) k.comp->SetSpeed(k.rpm);
+        k.comp->SetLoad(k.load);
+        TTableObject t(TableDefinition{}, true);
+        k.comp->FillTable(t, c, ActivityMode::Compressors, UnitSystem::SI);
+        ASSERT_TRUE(t.Computed());
+        ASSERT_GT(t.RowCount(), 0);
+        EXPECT_EQ(t.CellStatus(2, 3), st::Valid);
+        EXPECT_EQ(t.CellResult(2, 3, q::Speed), k.rpm);
+        EXPECT_EQ(t.CellResult(2, 3, q::Load), k.load);
+        ExpectCellsAreDirectEvaluations(*k.comp, t, c);
+    }
+}
+
 TEST_F(PerformanceTableTest, TheModelKeepsItsOwnResults) {
     auto comp = Narrow(r134a);
     const OperatingConditions c = Point(r134a, -10, 40);
