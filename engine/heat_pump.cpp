@@ -193,6 +193,7 @@ void THeatPump::CopyFrom(const THeatPump& other) {
     frostSourceLimit = other.frostSourceLimit;
     superheat = other.superheat;
     subcooling = other.subcooling;
+    cyclingCoefficient = other.cyclingCoefficient;
     family = other.family;
     modelLetter = other.modelLetter;
     familyNumber = other.familyNumber;

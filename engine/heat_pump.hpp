@@ -56,6 +56,10 @@ class THeatPump : public TCModel {
     double superheat = 10;  // K, for every evaluation
     double subcooling = 0;  // K, for every evaluation
 
+    // Cycling (degradation) coefficient kept with the heat pump for the part-load ratings; the
+    // evaluation itself does not use it.
+    double cyclingCoefficient = 0.9;
+
     bool IsAirSource() const { return sourceKind != kWaterSource; }
 
     // --- temperature rules ---
@@ -91,7 +95,8 @@ class THeatPump : public TCModel {
     // rating data or envelopes.
     int EnvelopeCode(double water, double source) const;
 
-    // Takes over the other heat pump's compressor, parameters and identity.
+    // Takes over the other heat pump's compressor, parameters (the cycling coefficient too) and
+    // identity; the name becomes the compressor's.
     void CopyFrom(const THeatPump& other);
 
   protected:

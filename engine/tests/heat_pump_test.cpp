@@ -274,6 +274,7 @@ TEST_F(HeatPumpTest, CopyTakesOverCompressorAndParameters) {
     source->defrostCapacityLoss = 12;
     source->frostEvapLimit = 1;
     source->superheat = 7;
+    source->cyclingCoefficient = 0.95;
     source->familyNumber = 12;
     source->refrigerantNumber = r134a.id;
     source->modelLetter = 'H';
@@ -291,6 +292,7 @@ TEST_F(HeatPumpTest, CopyTakesOverCompressorAndParameters) {
     EXPECT_EQ(copy.defrostCapacityLoss, 12);
     EXPECT_EQ(copy.frostEvapLimit, 1);
     EXPECT_EQ(copy.superheat, 7);
+    EXPECT_EQ(copy.cyclingCoefficient, 0.95);
     EXPECT_EQ(copy.familyNumber, 12);
     EXPECT_EQ(copy.modelLetter, 'H');
     ASSERT_GE(copy.Evaluate(Rating(0, 35), ActivityMode::BrineWaterHeatPumps), 0);
