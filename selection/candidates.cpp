@@ -1,5 +1,7 @@
 #include "candidates.hpp"
 
+#include <cmath>
+
 #include "data_store.hpp"
 #include "refrigerant.hpp"
 
@@ -38,6 +40,36 @@ char familyKindFor(ActivityMode mode) {
         default:
             return TFamily::kControls;
     }
+}
+
+FamilySelection familiesOfMode(const TdataStore& store, ActivityMode mode) {
+    const char kind = familyKindFor(mode);
+    // Controls by category: 1 thermal and 2 electronic expansion valves, 3 solenoid valves, 4
+    // pressure regulators, 5 head-pressure controls, 6 system protectors, 7 suction filters.
+    const auto admits = [mode](int category) {
+        switch (mode) {
+            case ActivityMode::ExpansionValves:
+                return category == 1 || category == 2;
+            case ActivityMode::SolenoidValves:
+                return category == 3;
+            case ActivityMode::HeadPressureControls:
+                return category == 5 || category == 6;
+            case ActivityMode::FilterDriers:
+                return category == 4 || category == 7;
+            case ActivityMode::BrineWaterHeatPumps:
+                return category == 1;
+            case ActivityMode::AirWaterHeatPumps:
+                return category == 11;
+            default:
+                return true;
+        }
+    };
+    FamilySelection set;
+    for (const auto& family : store.Families()) {
+        if (family->kind != kind) continue;
+        if (admits(static_cast<int>(std::lround(family->category)))) set.Add(family->code);
+    }
+    return set;
 }
 
 std::uint32_t applicationMaskFor(int rangeIndex) {

@@ -36,6 +36,12 @@ FamilyPage familyPageFor(ActivityMode mode);
 // units, 'V' controls, 'P' heat pumps.
 char familyKindFor(ActivityMode mode);
 
+// Every family of the store that a mode selects from: the families of the mode's kind; among
+// the controls only those of the mode's sections (expansion valves: thermal and electronic;
+// solenoid valves; head-pressure controls and system protectors; pressure regulators and
+// suction filter driers), among the heat pumps those of brine/water or air/water.
+FamilySelection familiesOfMode(const TdataStore& store, ActivityMode mode);
+
 // The ticked families of the four pages.
 struct FamilySets {
     std::array<FamilySelection, kFamilyPageCount> pages;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "data_store.hpp"
+#include "result_quantities.hpp"
 #include "selection_fixture.hpp"
 
 namespace kelvra {
@@ -370,6 +371,44 @@ TEST_F(SelectionDriverTest, ListCandidatesComparesRefrigerants) {
     driver->changeMode(ActivityMode::Compressors);  // a re-layout ends the comparison
     EXPECT_FALSE(list.isComparison());
     EXPECT_EQ(list.items().size(), 5u);
+}
+
+TEST_F(SelectionDriverTest, EachModeSelectsFromItsOwnFamilies) {
+    struct Case {
+        ActivityMode mode;
+        std::vector<int> codes;
+    };
+    const Case cases[] = {
+        {ActivityMode::Compressors, {1, 2, 3, 12}},    {ActivityMode::HeatPumpCompressors, {5}},
+        {ActivityMode::CondensingUnits, {1}},          {ActivityMode::ExpansionValves, {1}},
+        {ActivityMode::SolenoidValves, {3}},           {ActivityMode::HeadPressureControls, {}},
+        {ActivityMode::BrineWaterHeatPumps, {70, 71}},  // the built-in heat-pump families
+        {ActivityMode::AirWaterHeatPumps, {72, 73}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ToInt(c.mode));
+        EXPECT_EQ(familiesOfMode(*store, c.mode).Codes(), c.codes);
+    }
+}
+
+TEST_F(SelectionDriverTest, FilledQuantitiesFollowWhatEachModelCanDo) {
+    SelectionDriver::Setup setup = Standard(10);
+    setup.families[FamilyPage::Compressors] = familiesOfMode(*store, ActivityMode::Compressors);
+    Start(setup);
+    const auto has = [](const std::vector<QuantityCode>& codes, QuantityCode code) {
+        return std::find(codes.begin(), codes.end(), code) != codes.end();
+    };
+    const auto fixed = filledQuantities(*Candidate("KS-10"), ActivityMode::Compressors);
+    EXPECT_TRUE(has(fixed, q::CoolingCapacity) && has(fixed, q::SuctionPressure));
+    EXPECT_FALSE(has(fixed, q::Speed) || has(fixed, q::Load) || has(fixed, q::CondensingTemp) ||
+                 has(fixed, q::RefrigerationCOP) || has(fixed, q::EconomiserCapacity));
+    EXPECT_TRUE(has(filledQuantities(*Candidate("KR-20-2S"), ActivityMode::Compressors), q::Load));
+    EXPECT_TRUE(has(filledQuantities(*Candidate("KV-10"), ActivityMode::Compressors), q::Speed));
+    EXPECT_TRUE(has(filledQuantities(*Candidate("KS-10"), ActivityMode::HeatPumpCompressors),
+                    q::RefrigerationCOP));
+    EXPECT_EQ(filledQuantities(*store->CondensingUnits().front(), ActivityMode::CondensingUnits),
+              (std::vector<QuantityCode>{q::CoolingCapacity, q::PowerInput, q::Current, q::COP,
+                                         q::CondensingTemp}));
 }
 
 TEST_F(SelectionDriverTest, TheListSortsTechnicalDataColumnsByTheStoresValues) {

@@ -77,7 +77,7 @@ inline std::array<double, 10> FixtureScaled(std::array<double, 10> c, double sca
 inline RatingSetBuilder FixtureSet(std::uint16_t index, double scale, double teMin = -40) {
     RatingSetBuilder set(index);
     set.Kind(2)
-        .Displacement(0.0011 * scale)
+        .Displacement(0.0085 * scale)
         .Coefficients(CoefficientBlock::A, FixtureScaled(kFixtureCapacity, scale))
         .Coefficients(CoefficientBlock::B, FixtureScaled(kFixturePower, scale))
         .Coefficients(CoefficientBlock::C, FixtureScaled(kFixtureCurrent, scale))
@@ -100,7 +100,7 @@ inline RatingSetBuilder FixtureSpeedSet(std::uint16_t index) {
     speed[30] = 0.0004;  // current per rpm
     RatingSetBuilder set(index);
     set.Kind(2)
-        .Displacement(0.0011)
+        .Displacement(0.0085)
         .Coefficients(CoefficientBlock::A, kFixtureCapacity)
         .Coefficients(CoefficientBlock::B, kFixturePower)
         .Coefficients(CoefficientBlock::C, kFixtureCurrent)
