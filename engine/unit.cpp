@@ -1,7 +1,9 @@
 #include "unit.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "compressor.hpp"
 #include "language_texts.hpp"
@@ -190,6 +192,80 @@ double Tunit::UsefulSuperheatRatio(const OperatingConditions& caller, double tc)
     if (ref->stickyError || !std::isfinite(useful) || !std::isfinite(total) || useful <= 0.0)
         return -1.0;
     return total / useful;
+}
+
+namespace {
+
+// The last condensing fit: one set for the whole program, replaced by each fit.
+std::array<double, Tunit::kFitTerms> fittedCondensing{};
+
+std::array<double, Tunit::kFitTerms> FitTerms(double x, double a) {
+    return {1.0, x, a, x * x, x * a, a * a, x * x * x, x * x * a, x * a * a, a * a * a};
+}
+
+}  // namespace
+
+bool Tunit::FitCondensingPolynomial(std::span<const CondensingObservation> cells,
+                                    bool acceptAll, double rating) {
+    constexpr int n = kFitTerms;
+    if (!(std::fabs(rating) >= kMinCondenserRating) || !std::isfinite(rating)) return false;
+
+    // Normal equations of the least-squares fit.
+    std::array<std::array<double, n + 1>, n> m{};  // column n holds the right-hand side
+    int observations = 0;
+    for (const CondensingObservation& cell : cells) {
+        const bool usable = cell.status >= 0 || (acceptAll && cell.capacity >= 0.01);
+        if (!usable) continue;
+        const double y = cell.condensing;
+        const double x = cell.evaporating;
+        const double a = y - cell.heatRejection / rating;
+        if (!std::isfinite(y) || !std::isfinite(x) || !std::isfinite(a)) continue;
+        const auto t = FitTerms(x, a);
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < n; ++j) m[i][j] += t[i] * t[j];
+            m[i][n] += t[i] * y;
+        }
+        ++observations;
+    }
+    if (observations < kMinFitObservations) return false;
+
+    // Elimination: each column's pivot row is exchanged with every later row whose entry is
+    // larger than the entry the pivot row had at the start; then the rows from the pivot on are
+    // scaled to 1 in that column and the pivot row is taken from the later ones.
+    for (int k = 0; k < n - 1; ++k) {
+        const double start = std::fabs(m[k][k]);
+        for (int r = k + 1; r < n; ++r)
+            if (std::fabs(m[r][k]) > start) std::swap(m[r], m[k]);
+        std::array<bool, n> divided{};
+        for (int r = k; r < n; ++r) {
+            const double d = m[r][k];
+            if (d == 0.0) continue;
+            for (double& v : m[r]) v /= d;
+            divided[r] = true;
+        }
+        for (int r = k + 1; r < n; ++r) {
+            if (!divided[r]) continue;
+            for (int j = 0; j <= n; ++j) m[r][j] -= m[k][j];
+        }
+    }
+
+    std::array<double, n> c{};
+    for (int k = n - 1; k >= 0; --k) {
+        double rhs = m[k][n];
+        for (int j = k + 1; j < n; ++j) rhs -= m[k][j] * c[j];
+        if (m[k][k] == 0.0) return false;  // the cells do not determine the polynomial
+        c[k] = rhs / m[k][k];
+        if (!std::isfinite(c[k])) return false;
+    }
+    fittedCondensing = c;
+    return true;
+}
+
+double Tunit::FittedCondensing(double ambient, double evaporating) {
+    const auto t = FitTerms(evaporating, ambient);
+    double y = 0.0;
+    for (int i = 0; i < kFitTerms; ++i) y += fittedCondensing[i] * t[i];
+    return y;
 }
 
 Tunit* TnetObj::MasterFor(int slaveCount) const {

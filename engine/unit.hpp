@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "model.hpp"
@@ -17,6 +18,17 @@
 namespace kelvra {
 
 class TComp;
+
+// One cell of a compressor's performance table as the condensing fit reads it: the row's
+// condensing temperature, the column's evaporating temperature, the cell's status and its
+// capacity and heat rejection.
+struct CondensingObservation {
+    double condensing = 0;    // degC
+    double evaporating = 0;   // degC
+    ModelStatus status = 0;
+    double capacity = 0;      // kW, result 1
+    double heatRejection = 0; // kW, result 8
+};
 
 // A condensing unit (class letter 'U').
 class Tunit : public TCModel {
@@ -83,6 +95,20 @@ class Tunit : public TCModel {
     // compressor's error otherwise. A failed balance leaves the results at 0.
     ModelStatus Balance(const OperatingConditions& conditions, bool useMinimum,
                         double minimumCondensing, double startCondensing);
+
+    // Fits the condensing temperature as a cubic polynomial of evaporating and ambient
+    // temperature to a compressor's table cells: each cell with a valid status (with
+    // `acceptAll` also each cell of at least 0.01 kW capacity) gives the ambient at which a
+    // condenser of `rating` (kW/K) would reject its heat at the row's condensing temperature.
+    // False, with the last fit kept, for fewer than 11 such cells, no condenser rating or
+    // equations without a solution. The fit is process-wide: it serves the table filled next.
+    static bool FitCondensingPolynomial(std::span<const CondensingObservation> cells,
+                                        bool acceptAll, double rating);
+    // The last fit's condensing temperature at ambient and evaporating temperature (degC).
+    static double FittedCondensing(double ambient, double evaporating);
+
+    static constexpr int kFitTerms = 10;
+    static constexpr int kMinFitObservations = 11;
 
   protected:
     Tunit(const Tunit&) = default;

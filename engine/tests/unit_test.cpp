@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -313,6 +314,68 @@ TEST_F(UnitTest, SummaryNamesTheUnitTheCompressorAndTheTotals) {
                          ActivityMode::CondensingUnits);
     EXPECT_EQ(label, "Tot");
     EXPECT_LE(value.size(), 2u);
+}
+
+// --- the condensing fit of the unit table ----------------------------------------------------
+
+// Cells of a compressor table whose condensing temperatures follow a known polynomial of
+// evaporating and ambient temperature for a condenser of `rating`.
+std::vector<CondensingObservation> CellsOf(const std::array<double, 10>& c, double rating) {
+    std::vector<CondensingObservation> cells;
+    for (double a = 20; a <= 50; a += 5) {
+        for (double x = -40; x <= 10; x += 5) {
+            const double y = c[0] + c[1] * x + c[2] * a + c[3] * x * x + c[4] * x * a +
+                             c[5] * a * a + c[6] * x * x * x + c[7] * x * x * a +
+                             c[8] * x * a * a + c[9] * a * a * a;
+            cells.push_back({y, x, 0, 5.0, (y - a) * rating});
+        }
+    }
+    return cells;
+}
+
+TEST(UnitFitTest, TheFitReproducesACondensingPolynomial) {
+    const std::array<double, 10> c = {6.0,   0.2,  1.05,   0.003,  -0.001,
+                                      0.001, 2e-5, -1e-5, 1.5e-5, -1e-5};
+    for (double rating : {0.5, 1.2, 4.0}) {
+        SCOPED_TRACE(rating);
+        const auto cells = CellsOf(c, rating);
+        ASSERT_TRUE(Tunit::FitCondensingPolynomial(cells, false, rating));
+        for (const CondensingObservation& cell : cells) {
+            const double ambient = cell.condensing - cell.heatRejection / rating;
+            EXPECT_NEAR(Tunit::FittedCondensing(ambient, cell.evaporating), cell.condensing, 1e-6);
+        }
+        // Between the cells too.
+        const double x = -12.5, a = 33.3;
+        const double y = c[0] + c[1] * x + c[2] * a + c[3] * x * x + c[4] * x * a + c[5] * a * a +
+                         c[6] * x * x * x + c[7] * x * x * a + c[8] * x * a * a + c[9] * a * a * a;
+        EXPECT_NEAR(Tunit::FittedCondensing(a, x), y, 1e-6);
+    }
+}
+
+TEST(UnitFitTest, TooFewValidCellsOrNoRatingKeepTheLastFit) {
+    const std::array<double, 10> c = {5.0, 0.1, 1.0, 0, 0, 0, 0, 0, 0, 0};
+    auto cells = CellsOf(c, 1.0);
+    ASSERT_TRUE(Tunit::FitCondensingPolynomial(cells, false, 1.0));
+    const double before = Tunit::FittedCondensing(32, -10);
+    EXPECT_NEAR(before, 5.0 - 1.0 + 32.0, 1e-6);
+
+    // Ten valid cells are too few; failed cells count only with acceptAll and some capacity.
+    std::vector<CondensingObservation> few(cells.begin(), cells.begin() + 10);
+    for (std::size_t i = 10; i < cells.size(); ++i) {
+        CondensingObservation failed = cells[i];
+        failed.status = -3;
+        failed.capacity = i % 2 == 0 ? 0.005 : 2.0;
+        few.push_back(failed);
+    }
+    EXPECT_FALSE(Tunit::FitCondensingPolynomial(few, false, 1.0));
+    EXPECT_DOUBLE_EQ(Tunit::FittedCondensing(32, -10), before);
+    EXPECT_TRUE(Tunit::FitCondensingPolynomial(few, true, 1.0));
+
+    EXPECT_FALSE(Tunit::FitCondensingPolynomial(cells, false, 0.0));
+    EXPECT_FALSE(Tunit::FitCondensingPolynomial({}, true, 1.0));
+    // All cells at one point: the equations have no single solution.
+    std::vector<CondensingObservation> same(20, cells.front());
+    EXPECT_FALSE(Tunit::FitCondensingPolynomial(same, false, 1.0));
 }
 
 TEST_F(UnitTest, NetworkGroupsGiveTheMasterAndSlaveForTheSlaveCount) {
