@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "cli_support.hpp"
 #include "kelvra_property_api.h"
 #include "registry.hpp"
 
@@ -15,34 +16,39 @@ constexpr double kKelvin = 273.15;
 
 int list_fluids(std::ostream& out) {
     auto& registry = fluids::Registry::instance();
-    fmt::print(out, "{:<12} {:>9} {:>9}  {}\n", "Fluid", "Tc [°C]", "pc [bar]", "Equation of state");
+    fmt::print(out, "{:<12} {:>9} {:>9}  {}\n", "Fluid", "Tc [°C]", "pc [bar]",
+               "Equation of state");
     for (const std::string& name : registry.names()) {
         const fluids::Fluid* f = registry.find(name);
         if (!f) {
             fmt::print(out, "{:<12} (its data could not be built)\n", name);
             continue;
         }
-        fmt::print(out, "{:<12} {:>9.3f} {:>9.3f}  {}\n", name, f->T_crit() - kKelvin, f->p_crit() / 1e5,
-                   f->data().reference);
+        fmt::print(out, "{:<12} {:>9.3f} {:>9.3f}  {}\n", name, f->T_crit() - kKelvin,
+                   f->p_crit() / 1e5, f->data().reference);
     }
     return 0;
 }
 
-int saturation_table(const std::string& fluid, double from, double to, double step, std::ostream& out,
-                     std::ostream& err) {
-    if (!(step > 0) || !std::isfinite(from) || !std::isfinite(to) || to < from || (to - from) / step > 10000) {
-        fmt::print(err, "kelvra-cli: give a range with --from <= --to and a positive --step (at most 10000 rows)\n");
-        return 2;
+int saturation_table(const std::string& fluid, double from, double to, double step,
+                     std::ostream& out, std::ostream& err) {
+    if (!(step > 0) || !std::isfinite(from) || !std::isfinite(to) || to < from ||
+        (to - from) / step > 10000) {
+        fmt::print(err,
+                   "kelvra-cli: give a range with --from <= --to and a positive --step (at most "
+                   "10000 rows)\n");
+        return kExitBadArguments;
     }
     const bool co2 = fluids::Registry::instance().find(fluid) &&
                      fluids::Registry::instance().find(fluid)->name() == "R744";
     double probe = 0;
     if (ILK_tc(fluid.c_str(), &probe) != 0) {
         fmt::print(err, "kelvra-cli: unknown refrigerant \"{}\" (see: kelvra-cli fluids)\n", fluid);
-        return 1;
+        return kExitUnknownName;
     }
     fmt::print(out, "{}: saturation{}\n", fluid, co2 ? " (CO2 library)" : "");
-    fmt::print(out, "{:>8} {:>12} {:>12} {:>14}\n", "T [°C]", "p dew [bar]", "p bub [bar]", "h liq [kJ/kg]");
+    fmt::print(out, "{:>8} {:>12} {:>12} {:>14}\n", "T [°C]", "p dew [bar]", "p bub [bar]",
+               "h liq [kJ/kg]");
     const int rows = static_cast<int>(std::floor((to - from) / step + 1e-9)) + 1;
     for (int i = 0; i < rows; ++i) {
         const double t = from + i * step;
@@ -59,9 +65,11 @@ int saturation_table(const std::string& fluid, double from, double to, double st
             if (ILK_h_L(fluid.c_str(), T, &hl) != 0) hl = NAN;
         }
         auto cell = [](double x, double scale, int width) {
-            return std::isfinite(x) ? fmt::format("{:>{}.4f}", x / scale, width) : fmt::format("{:>{}}", "-", width);
+            return std::isfinite(x) ? fmt::format("{:>{}.4f}", x / scale, width)
+                                    : fmt::format("{:>{}}", "-", width);
         };
-        fmt::print(out, "{:>8.1f} {} {} {}\n", t, cell(pd, 1e5, 12), cell(pb, 1e5, 12), cell(hl, 1e3, 14));
+        fmt::print(out, "{:>8.1f} {} {} {}\n", t, cell(pd, 1e5, 12), cell(pb, 1e5, 12),
+                   cell(hl, 1e3, 14));
     }
     return 0;
 }

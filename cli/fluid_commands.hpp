@@ -10,8 +10,9 @@ namespace kelvra::cli {
 int list_fluids(std::ostream& out);
 
 // Dew and bubble pressures (bar) and saturated liquid enthalpy (kJ/kg) from `from` to `to` degC.
-// Returns non-zero, with a message on `err`, for an unknown fluid or a bad range.
-int saturation_table(const std::string& fluid, double from, double to, double step, std::ostream& out,
-                     std::ostream& err);
+// Returns kExitUnknownName for an unknown fluid and kExitBadArguments for a bad range, each with
+// a message on `err`.
+int saturation_table(const std::string& fluid, double from, double to, double step,
+                     std::ostream& out, std::ostream& err);
 
 }  // namespace kelvra::cli
