@@ -1,0 +1,216 @@
+#pragma once
+
+// The main window: the operating-point inputs, the family lists, the model choice and the result
+// tabs, wired to one selection driver. The window keeps no selection logic of its own: every
+// input hands its value to the driver, and the driver tells the window (as its SelectionViews)
+// what to repaint.
+
+#include <QMainWindow>
+#include <QMessageBox>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "project_details.hpp"
+#include "project_file.hpp"
+#include "selection_driver.hpp"
+#include "settings_file.hpp"
+#include "workspace_folders.hpp"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QDoubleSpinBox;
+class QLabel;
+class QPdfDocument;
+class QPdfView;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+class QTextBrowser;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kelvra {
+
+class TdataStore;
+
+// The application-wide inputs-live switch: input handlers do nothing while it is off. Code that
+// sets input controls holds an InputsPause, which switches it off and restores it afterwards.
+bool InputsLive();
+class InputsPause {
+  public:
+    InputsPause();
+    ~InputsPause();
+    InputsPause(const InputsPause&) = delete;
+    InputsPause& operator=(const InputsPause&) = delete;
+
+  private:
+    bool previous_;
+};
+
+class TfrmActivity : public QMainWindow, public SelectionViews {
+    Q_OBJECT
+
+  public:
+    // Asks the user a question and returns the button chosen.
+    using Question = std::function<QMessageBox::StandardButton(
+        const QString& text, QMessageBox::StandardButtons buttons)>;
+    // Tells the user about a failure.
+    using ErrorNotice = std::function<void(const QString& text)>;
+
+    // Loads the property libraries, the product database and the settings (FormCreate).
+    explicit TfrmActivity(WorkspaceFolders folders, QWidget* parent = nullptr);
+    ~TfrmActivity() override;
+
+    // False when the product database could not be read; the program then ends.
+    bool databaseUsable() const;
+    // Why the database is not usable, in words.
+    QString databaseProblem() const { return databaseProblem_; }
+
+    void setQuestion(Question question) { question_ = std::move(question); }
+    void setErrorNotice(ErrorNotice notice) { errorNotice_ = std::move(notice); }
+
+    SelectionDriver* driver() { return driver_.get(); }
+    const WorkspaceFolders& folders() const { return folders_; }
+    std::filesystem::path settingsPath() const;
+    const std::filesystem::path& projectFile() const { return projectFile_; }
+    bool firstRun() const { return firstRun_; }
+
+    // Project files; false (after telling the user) when the file could not be written or read.
+    bool saveProject(const std::filesystem::path& file);
+    bool loadProject(const std::filesystem::path& file);
+
+    void setUnitSystem(UnitSystem units);
+    void setActivityMode(ActivityMode mode);
+
+    // --- SelectionViews ---
+    void candidatesRebuilt(const SelectionDriver& driver) override;
+    void showSelectedModel(const SelectionDriver& driver) override;
+    void refreshSelectedModel(const SelectionDriver& driver) override;
+    void showStatus(const StatusPanelText& text) override;
+    void refreshConditionInputs(const SelectionDriver& driver) override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private slots:
+    void boxRefrigChange(int index);
+    void radFrequencyClick();
+    void boxSupplyChange(int index);
+    void edEvapChange(double value);
+    void edCondChange(double value);
+    void boxSuctionChange(int index);
+    void edSuctionChange(double value);
+    void boxLiquidChange(int index);
+    void edLiquidChange(double value);
+    void edCapChange(double value);
+    void radCapacityClick();
+    void radManualClick();
+    void boxModelChange(int index);
+    void lstFamilyClickCheck(QTreeWidgetItem* item, int column);
+    void pgFamiliesChange(int index);
+    void pgResultsChange(int index);
+    void mnuFileNewClick();
+    void mnuFileOpenClick();
+    void mnuFileSaveClick();
+    void mnuFileSaveAsClick();
+
+  private:
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void applyFirstRunChoices();
+    SelectionDriver::Setup setupFromSettings() const;
+    Settings settingsToWrite() const;
+
+    void buildMenus();
+    void buildWidgets();
+    void buildFamilyLists();
+    void tickFamilyLists();
+    void colourFamilySections();
+    void fillRefrigerantBox();
+    void fillSupplyBox();
+    void layoutForMode();
+    void showConditions();
+    void changeConditions(const std::function<void(OperatingConditions&)>& change);
+    void colourConditionInputs();
+    void showUnitsPanel();
+    void paintSummary();
+    void paintModelDetails();
+    void paintDrawing();
+    void loadNotes();
+    void updateCaption();
+    // Yes/No/Cancel about the open project when it has changes; false when the user cancels
+    // (or a chosen save failed).
+    bool askAboutProject();
+    ProjectRecord currentProject() const;
+    void notifyError(const QString& text);
+
+    WorkspaceFolders folders_;
+    std::unique_ptr<SettingsFileCustomFamilies> customFamilies_;
+    std::unique_ptr<TdataStore> store_;
+    std::unique_ptr<SelectionDriver> driver_;
+    Settings settings_;
+    ProjectDetails details_;
+    std::filesystem::path projectFile_;
+    QString databaseProblem_;
+    bool firstRun_ = false;
+    bool firstShowPending_ = true;
+    bool closing_ = false;
+    Question question_;
+    ErrorNotice errorNotice_;
+
+    // menus
+    QAction* mnuSaveProject_ = nullptr;
+    QActionGroup* unitActions_ = nullptr;
+    QActionGroup* modeActions_ = nullptr;
+
+    // conditions panel
+    QComboBox* boxRefrig_ = nullptr;
+    QRadioButton* rad50_ = nullptr;
+    QRadioButton* rad60_ = nullptr;
+    QComboBox* boxSupply_ = nullptr;
+    QLabel* lblEvap_ = nullptr;
+    QDoubleSpinBox* edEvap_ = nullptr;
+    QComboBox* boxSuction_ = nullptr;
+    QDoubleSpinBox* edSuction_ = nullptr;
+    QLabel* lblCond_ = nullptr;
+    QDoubleSpinBox* edCond_ = nullptr;
+    QComboBox* boxLiquid_ = nullptr;
+    QDoubleSpinBox* edLiquid_ = nullptr;
+    QRadioButton* radCapacity_ = nullptr;
+    QDoubleSpinBox* edCap_ = nullptr;
+    QRadioButton* radManual_ = nullptr;
+    QComboBox* boxModel_ = nullptr;
+
+    // families
+    QTabWidget* pgFamilies_ = nullptr;
+    QTreeWidget* lstCompressors_ = nullptr;
+    QTreeWidget* lstUnits_ = nullptr;
+
+    // results
+    QLabel* lblModelName_ = nullptr;
+    QTabWidget* pgResults_ = nullptr;
+    QTableWidget* detsGrid_ = nullptr;
+    QLabel* lblNoModel_ = nullptr;
+    QTableWidget* techGrid_ = nullptr;
+    QLabel* lblNoTechData_ = nullptr;
+    QTableWidget* accessGrid_ = nullptr;
+    QLabel* lblNoAccs_ = nullptr;
+    QTableWidget* motorGrid_ = nullptr;
+    QTextBrowser* notesBrowser_ = nullptr;
+    QLabel* lblDrawing_ = nullptr;
+    QPdfDocument* drawingDocument_ = nullptr;
+    QPdfView* drawingView_ = nullptr;
+    int drawingTab_ = -1;
+
+    // status bar
+    QLabel* lblVersion_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    QLabel* lblUnits_ = nullptr;
+};
+
+}  // namespace kelvra
