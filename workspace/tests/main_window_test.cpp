@@ -31,8 +31,9 @@ QApplication& Application() {
     static int argc = 1;
     static char name[] = "workspace_test";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    // Never destroyed: at exit Qt's own objects may already be gone.
+    static QApplication* application = new QApplication(argc, argv);
+    return *application;
 }
 
 // Capacity scale of the fixture's R134a compressors of family 1 at 50 Hz.
