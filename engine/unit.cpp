@@ -50,8 +50,7 @@ ModelStatus Tunit::Evaluate(OperatingConditions conditions, ActivityMode /*mode*
 
 ModelStatus Tunit::EvaluateWithMinimum(const OperatingConditions& conditions,
                                        double minimumCondensing) {
-    const double start =
-        std::max(conditions.ambientTemp + kStartAboveAmbient, minimumCondensing);
+    const double start = std::max(conditions.ambientTemp + kStartAboveAmbient, minimumCondensing);
     return Balance(conditions, true, minimumCondensing, start);
 }
 
@@ -100,8 +99,8 @@ ModelStatus Tunit::Balance(const OperatingConditions& conditions, bool useMinimu
     return status;
 }
 
-ModelStatus Tunit::BalanceUnguarded(const OperatingConditions& caller, bool useMinimum,
-                                    double tMin, double tStart) {
+ModelStatus Tunit::BalanceUnguarded(const OperatingConditions& caller, bool useMinimum, double tMin,
+                                    double tStart) {
     if (compressor == nullptr) return st::EvaluationFailed;
     if (!std::isfinite(caller.ambientTemp) || !std::isfinite(tStart) ||
         (useMinimum && !std::isfinite(tMin)))
@@ -205,8 +204,8 @@ std::array<double, Tunit::kFitTerms> FitTerms(double x, double a) {
 
 }  // namespace
 
-bool Tunit::FitCondensingPolynomial(std::span<const CondensingObservation> cells,
-                                    bool acceptAll, double rating) {
+bool Tunit::FitCondensingPolynomial(std::span<const CondensingObservation> cells, bool acceptAll,
+                                    double rating) {
     constexpr int n = kFitTerms;
     if (!(std::fabs(rating) >= kMinCondenserRating) || !std::isfinite(rating)) return false;
 

@@ -23,11 +23,11 @@ class TComp;
 // condensing temperature, the column's evaporating temperature, the cell's status and its
 // capacity and heat rejection.
 struct CondensingObservation {
-    double condensing = 0;    // degC
-    double evaporating = 0;   // degC
+    double condensing = 0;   // degC
+    double evaporating = 0;  // degC
     ModelStatus status = 0;
-    double capacity = 0;      // kW, result 1
-    double heatRejection = 0; // kW, result 8
+    double capacity = 0;       // kW, result 1
+    double heatRejection = 0;  // kW, result 8
 };
 
 // A condensing unit (class letter 'U').
@@ -41,7 +41,7 @@ class Tunit : public TCModel {
     static constexpr double kMinCondenserRating = 0.001;
     // Where an evaluation starts: ambient plus this, but not below kStartFloor.
     static constexpr double kStartAboveAmbient = 5.0;  // K
-    static constexpr double kStartFloor = 30.0;         // degC
+    static constexpr double kStartFloor = 30.0;        // degC
 
     Tunit();
     ~Tunit() override = default;

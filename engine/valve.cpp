@@ -233,9 +233,8 @@ ModelStatus Tvalve::EvaluateUnguarded(const OperatingConditions& c) {
             const double k = group.TableFactor(tableEvap, liquid);
             if (noData(k)) return kNoData;
             difference = pc - pe - systemDrop;
-            const double root = difference > 0.0 && second > 0.0
-                                    ? std::sqrt(second / difference)
-                                    : 0.0;
+            const double root =
+                difference > 0.0 && second > 0.0 ? std::sqrt(second / difference) : 0.0;
             const double o = group.typeLetter == 'T' && s > 15.0 ? (100.0 - s) / 100.0 : 1.0;
             if (!(root > 0.001) || !(o > 0.001)) return kNoData;
             capacity = qNom / k / root / o;

@@ -325,8 +325,8 @@ std::vector<CondensingObservation> CellsOf(const std::array<double, 10>& c, doub
     for (double a = 20; a <= 50; a += 5) {
         for (double x = -40; x <= 10; x += 5) {
             const double y = c[0] + c[1] * x + c[2] * a + c[3] * x * x + c[4] * x * a +
-                             c[5] * a * a + c[6] * x * x * x + c[7] * x * x * a +
-                             c[8] * x * a * a + c[9] * a * a * a;
+                             c[5] * a * a + c[6] * x * x * x + c[7] * x * x * a + c[8] * x * a * a +
+                             c[9] * a * a * a;
             cells.push_back({y, x, 0, 5.0, (y - a) * rating});
         }
     }
@@ -334,7 +334,7 @@ std::vector<CondensingObservation> CellsOf(const std::array<double, 10>& c, doub
 }
 
 TEST(UnitFitTest, TheFitReproducesACondensingPolynomial) {
-    const std::array<double, 10> c = {6.0,   0.2,  1.05,   0.003,  -0.001,
+    const std::array<double, 10> c = {6.0,   0.2,  1.05,  0.003,  -0.001,
                                       0.001, 2e-5, -1e-5, 1.5e-5, -1e-5};
     for (double rating : {0.5, 1.2, 4.0}) {
         SCOPED_TRACE(rating);

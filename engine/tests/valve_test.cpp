@@ -57,10 +57,10 @@ TEST(TordaObjTest, TableFactorInterpolatesOnTheGridAndHasNoDataOutsideIt) {
         bool data;
     };
     const std::vector<Case> cases = {
-        {-40, 20, true},    {-35, 25, true},     {-37.5, 22.5, true}, {-31, 28.8, true},
-        {-25, 22, true},    {-33, 30, true},     {-25, 30, true},     {-24.99, 25, false},
+        {-40, 20, true},     {-35, 25, true},     {-37.5, 22.5, true}, {-31, 28.8, true},
+        {-25, 22, true},     {-33, 30, true},     {-25, 30, true},     {-24.99, 25, false},
         {-30, 30.01, false}, {-40.01, 25, false}, {-30, 19.99, false}, {-10, 25, false},
-        {-30, 60, false},   {NAN, 25, false},
+        {-30, 60, false},    {NAN, 25, false},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(std::to_string(k.x) + " / " + std::to_string(k.y));
@@ -88,7 +88,7 @@ TEST(TordaObjTest, FirstRowFactor) {
         double x, factor;
     };
     const std::vector<Case> cases = {
-        {4, 1.0}, {25, 1.0}, {-40, 1.0}, {-40.5, 0.0}, {-37.5, 1.05},
+        {4, 1.0},   {25, 1.0},  {-40, 1.0}, {-40.5, 0.0}, {-37.5, 1.05},
         {-30, 1.2}, {-25, 1.3}, {-24, 0.0}, {0, 0.0},
     };
     for (const Case& k : cases) {
@@ -147,16 +147,15 @@ TEST_F(ValveTest, EveryValveKindIsSizedWithItsCorrections) {
     const double kS = K(te, tc);
     const std::vector<Case> cases = {
         {"solenoid", 'S', 10, 0, 0, 0.1f, 0, 0, 0.15 * kS * kS},
-        {"solenoid, subcooled liquid", 'S', 10, 0, 10, 0.1f, 0, 0,
-         0.15 * K(te, 30) * K(te, 30)},
+        {"solenoid, subcooled liquid", 'S', 10, 0, 10, 0.1f, 0, 0, 0.15 * K(te, 30) * K(te, 30)},
         {"head pressure at its low rating", 'P', 8, 12, 0, 0.07f, 0, 8 / kS, 0.07f},
         {"head pressure at its high rating", 'P', 8, 12, 0, 0.14f, 0, 12 / kS, 0.14f},
-        {"head pressure between", 'P', 8, 12, 0, 0.105f, 0,
-         (8 + 4 * (0.105f - 0.07) / 0.07) / kS, 0.105f},
+        {"head pressure between", 'P', 8, 12, 0, 0.105f, 0, (8 + 4 * (0.105f - 0.07) / 0.07) / kS,
+         0.105f},
         {"head pressure below its range", 'P', 8, 12, 0, 0.06f, -2, 0, 0},
         {"head pressure above its range", 'P', 8, 12, 0, 0.15f, -3, 0, 0},
-        {"pressure-rated control", 'Q', 8, 0.2f, 0, 0.1f, 0,
-         8 / kS / std::sqrt(0.2 / double(0.1f)), 0.1f},
+        {"pressure-rated control", 'Q', 8, 0.2f, 0, 0.1f, 0, 8 / kS / std::sqrt(0.2 / double(0.1f)),
+         0.1f},
         {"pressure-rated control, no drop", 'Q', 8, 0.2f, 0, 0.0f, -1, 0, 0},
         {"regulator", 'R', 6, 0, 0, 0.1f, 0, 6 / kS, 0},
         {"evaporator-side component", 'W', 6, 0, 0, 0.1f, 0, 6 / kS, pStepEvap},
@@ -260,8 +259,7 @@ TEST_F(ValveTest, ExpansionValvesFollowTheRefrigerantsSaturationBasis) {
         ASSERT_EQ(v->Evaluate(At(r404a, te, tc, s), ActivityMode::ExpansionValves), 0);
         EXPECT_NEAR(v->Result(q::LiquidTemp), liquid, 1e-9);
         EXPECT_NEAR(v->Result(q::PressureDifference), across, 1e-9);
-        EXPECT_NEAR(v->Result(q::CoolingCapacity), 7 / K(te, liquid) / std::sqrt(4 / across),
-                    1e-9);
+        EXPECT_NEAR(v->Result(q::CoolingCapacity), 7 / K(te, liquid) / std::sqrt(4 / across), 1e-9);
     }
 }
 
