@@ -172,8 +172,10 @@ void PrintModel(std::ostream& out, const TCModel& model, const std::vector<Quant
     TextTable table;
     table.headings = {"Quantity", "Value", "Unit"};
     table.rightAligned = {false, true, false};
-    for (const QuantityColumn& c : columns)
+    for (const QuantityColumn& c : columns) {
+        if (!Fills(model, c.code, mode)) continue;  // asked for, but not given by this model
         table.rows.push_back({c.heading, ResultText(model, c.code, units, mode), c.unit});
+    }
     table.Print(out, Format::Table);
 }
 
@@ -181,7 +183,8 @@ void PrintConditions(std::ostream& out, const SelectionDriver& driver, UnitSyste
     fmt::print(out, "Refrigerant: {}   Supply: {}   Mode: {}\n", driver.refrigerant()->name,
                driver.supply()->name, ModeName(driver.activityMode()));
     std::string line;
-    for (const auto& [name, value] : ConditionLines(driver.conditions(), units)) {
+    for (const auto& [name, value] :
+         ConditionLines(driver.conditions(), units, driver.isTranscritical())) {
         if (!line.empty()) line += "   ";
         line += name + " " + value;
     }

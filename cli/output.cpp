@@ -239,7 +239,8 @@ Json ModelJson(const TCModel& model, const std::vector<QuantityColumn>& columns,
 }
 
 std::vector<std::pair<std::string, std::string>> ConditionLines(const OperatingConditions& c,
-                                                                UnitSystem units) {
+                                                                UnitSystem units,
+                                                                bool transcritical) {
     const auto value = [units](QuantityCode code, double v, int decimals) {
         return fmt::format("{:.{}f} {}", ToDisplay(code, units, v) + 0.0, decimals,
                            UnitLabel(code, units));
@@ -247,13 +248,21 @@ std::vector<std::pair<std::string, std::string>> ConditionLines(const OperatingC
     std::vector<std::pair<std::string, std::string>> lines = {
         {"Evaporating temperature", value(q::CondensingTemp, c.evapTemp, 2)},
         {"Evaporating pressure", value(q::SuctionPressure, c.evapPressure, 3)},
-        {"Condensing temperature", value(q::CondensingTemp, c.condTemp, 2)},
-        {"Condensing pressure", value(q::SuctionPressure, c.condPressure, 3)},
-        {"Superheat", value(q::TemperatureDifference, c.superheat, 2)},
-        {"Suction gas temperature", value(q::CondensingTemp, c.suctionGasReturn, 2)},
-        {"Subcooling", value(q::TemperatureDifference, c.subcooling, 2)},
-        {"Liquid temperature", value(q::CondensingTemp, c.liquidTemp, 2)},
     };
+    if (transcritical) {
+        lines.push_back({"Gas-cooler pressure", value(q::SuctionPressure, c.condPressure, 3)});
+        lines.push_back(
+            {"Gas-cooler outlet temperature", value(q::CondensingTemp, c.gasCoolerOutletTemp, 2)});
+    } else {
+        lines.push_back({"Condensing temperature", value(q::CondensingTemp, c.condTemp, 2)});
+        lines.push_back({"Condensing pressure", value(q::SuctionPressure, c.condPressure, 3)});
+    }
+    lines.push_back({"Superheat", value(q::TemperatureDifference, c.superheat, 2)});
+    lines.push_back({"Suction gas temperature", value(q::CondensingTemp, c.suctionGasReturn, 2)});
+    if (!transcritical) {
+        lines.push_back({"Subcooling", value(q::TemperatureDifference, c.subcooling, 2)});
+        lines.push_back({"Liquid temperature", value(q::CondensingTemp, c.liquidTemp, 2)});
+    }
     return lines;
 }
 

@@ -67,7 +67,10 @@ Json ModelJson(const TCModel& model, const std::vector<QuantityColumn>& columns,
 
 // The resolved operating point as JSON and as lines of text, in the unit system.
 Json ConditionsJson(const OperatingConditions& conditions, UnitSystem units);
+// A transcritical point shows its gas-cooler pressure and outlet temperature instead of the
+// condensing and liquid side.
 std::vector<std::pair<std::string, std::string>> ConditionLines(const OperatingConditions& c,
-                                                                UnitSystem units);
+                                                                UnitSystem units,
+                                                                bool transcritical);
 
 }  // namespace kelvra::cli

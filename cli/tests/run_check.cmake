@@ -2,6 +2,11 @@
 #   -DPROGRAM=<kelvra-cli> -DARGS=<arguments separated by "|"> -DEXPECT_CODE=<n>
 #   [-DEXPECT_OUTPUT=<regex on stdout>] [-DEXPECT_ERROR=<regex on stderr>]
 #   [-DREJECT_OUTPUT=<regex that stdout must not match>]
+#   [-DREQUIRE_FOLDER=<folder>: the check is skipped while the folder does not exist]
+if(DEFINED REQUIRE_FOLDER AND NOT IS_DIRECTORY "${REQUIRE_FOLDER}")
+  message("SKIPPED: ${REQUIRE_FOLDER} does not exist")
+  return()
+endif()
 string(REPLACE "|" ";" ARGS "${ARGS}")
 execute_process(COMMAND ${PROGRAM} ${ARGS}
                 RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 60)
