@@ -139,12 +139,12 @@ void SelectionDriver::rebuildCandidates() {
                 // The evaluation below gives the model its status.
             }
         }
-        if (hasInverterSpeed_) setCandidateSpeeds(conditions_.inverterRpm);
+        // Inverter-driven models run at the inverter setting; the speeds just solved stay.
+        for (TCModel* model : candidates_)
+            if (model->IsInverterDriven() && !model->IsVariableSpeed())
+                model->SetSpeed(conditions_.inverterRpm);
     } else {
-        if (hasInverterSpeed_)
-            setCandidateSpeeds(conditions_.inverterRpm);
-        else if (hasVariableSpeed_)
-            setCandidateSpeeds(conditions_.rpm);
+        applySpeedSettings();
         if (hasLoadControl_) setCandidateLoads(conditions_.loadPercent);
     }
 
@@ -452,7 +452,7 @@ void SelectionDriver::chooseByCapacity() {
 
 void SelectionDriver::chooseByHand() {
     autoSelect_ = false;
-    if (hasVariableSpeed_) setCandidateSpeeds(conditions_.rpm);
+    if (hasVariableSpeed_) applySpeedSettings();
     if (hasLoadControl_) setCandidateLoads(conditions_.loadPercent);
     if (hasVariableSpeed_ || hasLoadControl_) recompute();
     showModelStatus(selectedModel_ != nullptr ? selectedModel_->Status() : model_status::Valid);
@@ -492,7 +492,7 @@ void SelectionDriver::changeSpeed(double value, bool hertz) {
         conditions_.inverterRpm = speed;
     else
         conditions_.rpm = speed;
-    setCandidateSpeeds(speed);
+    applySpeedSettings();
     recompute();
 }
 
@@ -544,8 +544,15 @@ void SelectionDriver::solveLoads() {
     }
 }
 
-void SelectionDriver::setCandidateSpeeds(std::int32_t rpm) {
-    for (TCModel* model : candidates_) model->SetSpeed(rpm);
+void SelectionDriver::applySpeedSettings() {
+    // One speed cannot fit both kinds: a variable-speed model at an inverter's 1500 rpm (or an
+    // inverter at a scroll's 3000 rpm) would be rated outside its envelope.
+    for (TCModel* model : candidates_) {
+        if (model->IsVariableSpeed())
+            model->SetSpeed(conditions_.rpm);
+        else if (model->IsInverterDriven())
+            model->SetSpeed(conditions_.inverterRpm);
+    }
 }
 
 void SelectionDriver::setCandidateLoads(std::int32_t percent) {

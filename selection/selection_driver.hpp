@@ -120,8 +120,9 @@ class SelectionDriver {
     // The required capacity (kW), or in solenoid-valve mode the required pressure difference
     // (bar), in internal units.
     void changeRequiredCapacity(double value);
-    // The speed input: `hertz` tells whether the value is in Hz (x 60 for variable speed, x 30
-    // for inverter speed) or in rpm.
+    // The speed input: the speed of the variable-speed models, or without any of them of the
+    // inverter-driven ones; `hertz` tells whether the value is in Hz (x 60 for variable speed,
+    // x 30 for inverter speed) or in rpm.
     void changeSpeed(double value, bool hertz);
     void changeLoad(std::int32_t percent);
     // Takes a whole new operating point (standard points, tools, project files) and reads it.
@@ -173,7 +174,9 @@ class SelectionDriver {
     CandidateFilter candidateFilter() const;
     void solveSpeeds();
     void solveLoads();
-    void setCandidateSpeeds(std::int32_t rpm);
+    // Every variable-speed candidate to `rpm`, every inverter-driven one to `inverterRpm` of the
+    // conditions; fixed-speed models have no speed to set.
+    void applySpeedSettings();
     void setCandidateLoads(std::int32_t percent);
     void updateRangeFilter();
     void updateNetworkFlag();

@@ -424,40 +424,53 @@ TEST_F(SelectionDriverTest, TheListSortsTechnicalDataColumnsByTheStoresValues) {
     EXPECT_EQ(list.columnTitle(1), store->Headings().front()->caption);
 }
 
-TEST_F(SelectionDriverTest,
-       VariableSpeedCompressorsRunAtTheSpeedSetByHandOrSolvedForTheRequirement) {
+TEST_F(SelectionDriverTest, SpeedsFollowEachModelsKindSetByHandOrSolvedForTheRequirement) {
     SelectionDriver::Setup setup = Standard(10, false);
     setup.families[FamilyPage::Compressors].Clear();
     setup.families[FamilyPage::Compressors].Add(3);
     Start(setup);
-    ASSERT_EQ(CandidateNames(), std::vector<std::string>{"KV-10"});
+    ASSERT_EQ(CandidateNames(), (std::vector<std::string>{"KV-10", "KI-10"}));
     EXPECT_TRUE(driver->hasVariableSpeed());
-    TCModel* model = Candidate("KV-10");
-    // By hand: the speed setting of the conditions (3000 rpm), never an unset speed.
-    EXPECT_EQ(model->Speed(), 3000);
-    EXPECT_EQ(model->Status(), st::Valid);
-    EXPECT_EQ(model->Result(q::Speed), 3000.0);
-    const double nominal = model->Result(q::CoolingCapacity);
+    EXPECT_TRUE(driver->hasInverterSpeed());
+    TCModel* variable = Candidate("KV-10");
+    TCModel* inverter = Candidate("KI-10");
+    // By hand: each at the speed setting of its kind (3000 and 1500 rpm), never at an unset
+    // speed nor at the other kind's.
+    EXPECT_EQ(variable->Speed(), 3000);
+    EXPECT_EQ(inverter->Speed(), 1500);
+    EXPECT_EQ(variable->Status(), st::Valid);
+    EXPECT_EQ(inverter->Status(), st::Valid);
+    EXPECT_EQ(variable->Result(q::Speed), 3000.0);
+    const double nominal = variable->Result(q::CoolingCapacity);
 
-    driver->changeSpeed(40, true);  // Hz
+    driver->changeSpeed(40, true);  // Hz of the variable-speed models
     EXPECT_EQ(driver->conditions().rpm, 2400);
-    EXPECT_EQ(model->Speed(), 2400);
-    EXPECT_LT(model->Result(q::CoolingCapacity), nominal);
+    EXPECT_EQ(variable->Speed(), 2400);
+    EXPECT_EQ(inverter->Speed(), 1500);
+    EXPECT_LT(variable->Result(q::CoolingCapacity), nominal);
     driver->changeSpeed(4500, false);
-    EXPECT_EQ(model->Speed(), 4500);
-    EXPECT_GT(model->Result(q::CoolingCapacity), nominal);
+    EXPECT_EQ(variable->Speed(), 4500);
+    EXPECT_GT(variable->Result(q::CoolingCapacity), nominal);
+    EXPECT_EQ(inverter->Status(), st::Valid);
 
-    // Automatic: the smallest speed on a 60 rpm grid that still gives the requirement.
+    // Automatic: the smallest speed on a 60 rpm grid that still gives the requirement; the
+    // inverter stays at its setting.
     driver->changeRequiredCapacity(nominal * 1.2);
     driver->chooseByCapacity();
-    EXPECT_EQ(Selected(), "KV-10");
-    const std::int32_t solved = model->Speed();
+    const std::int32_t solved = variable->Speed();
     EXPECT_EQ(solved % 60, 0);
     EXPECT_GT(solved, 3000);
-    EXPECT_GE(model->Result(q::CoolingCapacity), nominal * 1.2);
-    model->SetSpeed(solved - 60);
-    model->Evaluate(driver->conditions(), ActivityMode::Compressors);
-    EXPECT_LT(model->Result(q::CoolingCapacity), nominal * 1.2);
+    EXPECT_GE(variable->Result(q::CoolingCapacity), nominal * 1.2);
+    EXPECT_EQ(inverter->Speed(), 1500);
+    EXPECT_EQ(inverter->Status(), st::Valid);
+    variable->SetSpeed(solved - 60);
+    variable->Evaluate(driver->conditions(), ActivityMode::Compressors);
+    EXPECT_LT(variable->Result(q::CoolingCapacity), nominal * 1.2);
+
+    // A rebuild under automatic choice solves again and keeps the inverter's setting.
+    driver->rebuildCandidates();
+    EXPECT_EQ(variable->Speed(), solved);
+    EXPECT_EQ(inverter->Speed(), 1500);
 }
 
 }  // namespace

@@ -116,6 +116,35 @@ inline RatingSetBuilder FixtureSpeedSet(std::uint16_t index) {
     return set;
 }
 
+// An inverter-driven rating set: capacity and power proportional to the frequency, nominal
+// 1500 rpm, envelopes from 900 to 2100 rpm.
+inline RatingSetBuilder FixtureInverterSet(std::uint16_t index) {
+    const std::vector<EnvelopeCorner> left = {{-40, 10}, {-40, 60}};
+    const std::vector<EnvelopeCorner> right = {{15, 10}, {15, 65}};
+    std::array<double, 40> inverter{};
+    inverter[0] = 1.0;
+    inverter[1] = 1.0;
+    inverter[10] = 1.0;
+    inverter[11] = 1.0;
+    inverter[30] = 2.0;
+    inverter[31] = 1.5;
+    RatingSetBuilder set(index);
+    set.Kind(2)
+        .Displacement(0.0085)
+        .Coefficients(CoefficientBlock::A, kFixtureCapacity)
+        .Coefficients(CoefficientBlock::B, kFixturePower)
+        .Coefficients(CoefficientBlock::C, kFixtureCurrent)
+        .RatedSuperheat(10.0f)
+        .RatedSubcooling(0.0f)
+        .VolumetricEfficiencyScale(1.0f)
+        .MaxDischargeTemp(140.0)
+        .NominalSpeed(1500)
+        .SpeedEnvelope(1, 1, 900, left, right)
+        .SpeedLevel(1, 2100, left, right)
+        .InverterPolynomials(inverter);
+    return set;
+}
+
 inline void AddFixtureSet(ProductDatabase& db, const RatingSetBuilder& set) {
     db.ratingSets.push_back(RatingSetRow{set.Record()});
     for (const auto& point : set.PointRecords())
@@ -158,7 +187,8 @@ inline constexpr std::int16_t kSupplySingle50 = 3;  // "230V-1-50"
 //   family 1 at 460V-3-60:                   KS-10 1.2
 //   family 5 "Heat Pump Scroll" (kind H):    KP-10 1.0
 //   family 1, R404A:                         KS-10 1.1
-//   family 3 "Variable Speed Scroll" (1):    KV-10, variable speed, 3000 rpm nominal
+//   family 3 "Variable Speed Scroll" (1):    KV-10, variable speed, 3000 rpm nominal;
+//                                            KI-10, inverter-driven, 1500 rpm nominal
 // One condensing unit CU-10 (family 1 of units) on KS-10, one solenoid valve SV-3.
 inline ProductDatabase SelectionFixtureDatabase() {
     ProductDatabase db;
@@ -219,6 +249,8 @@ inline ProductDatabase SelectionFixtureDatabase() {
     AddFixtureSet(db, FixtureSet(13, 1.0));  // the 50 % step of KR-20-2S
     db.compressors.push_back(FixtureCompressor(14, "KV-10", 3, kFixtureR134a, kSupply50));
     AddFixtureSet(db, FixtureSpeedSet(14));
+    db.compressors.push_back(FixtureCompressor(15, "KI-10", 3, kFixtureR134a, kSupply50));
+    AddFixtureSet(db, FixtureInverterSet(15));
 
     CondensingUnitRow unit;
     unit.id = 100;
