@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -332,6 +333,7 @@ void TfrmActivity::buildWidgets() {
     grid->addWidget(new QLabel(T("lblRefrig", "Refrigerant"), conditionsBox), row, 0);
     boxRefrig_ = new QComboBox(conditionsBox);
     boxRefrig_->setObjectName("boxRefrig");
+    boxRefrig_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     grid->addWidget(boxRefrig_, row++, 1);
 
     auto* frequencies = new QHBoxLayout;
@@ -341,9 +343,13 @@ void TfrmActivity::buildWidgets() {
     rad60_->setObjectName("rad60");
     frequencies->addWidget(rad50_);
     frequencies->addWidget(rad60_);
+    auto* frequencyGroup = new QButtonGroup(conditionsBox);
+    frequencyGroup->addButton(rad50_);
+    frequencyGroup->addButton(rad60_);
     grid->addLayout(frequencies, row, 0);
     boxSupply_ = new QComboBox(conditionsBox);
     boxSupply_->setObjectName("boxSupply");
+    boxSupply_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     grid->addWidget(boxSupply_, row++, 1);
 
     lblEvap_ = new QLabel(conditionsBox);
@@ -380,6 +386,10 @@ void TfrmActivity::buildWidgets() {
     radManual_->setObjectName("radManual");
     boxModel_ = new QComboBox(conditionsBox);
     boxModel_->setObjectName("boxModel");
+    boxModel_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* choiceGroup = new QButtonGroup(conditionsBox);
+    choiceGroup->addButton(radCapacity_);
+    choiceGroup->addButton(radManual_);
     grid->addWidget(radManual_, row, 0);
     grid->addWidget(boxModel_, row++, 1);
     leftLayout->addWidget(conditionsBox);

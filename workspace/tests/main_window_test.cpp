@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
 #include <cmath>
@@ -153,6 +154,10 @@ TEST_F(MainWindowTest, TypingAnEvaporatingTemperatureInImperialUnitsRecomputes) 
     auto* evap = window->findChild<QDoubleSpinBox*>("edEvap");
     ASSERT_NE(evap, nullptr);
     EXPECT_NEAR(evap->value(), 14.0, 1e-6);  // -10 degC
+    // automatic choice: the capacity radio is on, whatever the 50/60 Hz radios show
+    EXPECT_TRUE(window->findChild<QRadioButton*>("radCapacity")->isChecked());
+    EXPECT_FALSE(window->findChild<QRadioButton*>("radManual")->isChecked());
+    EXPECT_TRUE(window->findChild<QRadioButton*>("rad50")->isChecked());
     ASSERT_NE(window->driver()->selectedModel(), nullptr);
     EXPECT_EQ(window->driver()->selectedModel()->name, "KS-10");
     EXPECT_EQ(SummaryValue(*window, "Operating"), QString::fromUtf8("14.0 / 104.0 \u00B0F"));
