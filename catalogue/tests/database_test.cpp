@@ -1,0 +1,173 @@
+// The database compiled at build time loads with the data store, valid, with every record of the
+// source, and with the models, drawings, notes and texts linked as the program reads them.
+
+#include <gtest/gtest.h>
+
+#include <fmt/format.h>
+
+#include <set>
+
+#include "catalogue_compiler.hpp"
+#include "catalogue_support.hpp"
+#include "data_store.hpp"
+
+namespace kelvra::catalogue {
+namespace {
+
+using namespace testing;
+
+class ShippedDatabase : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(LoadLibraries());
+        source_ = new CatalogueSource(ReadCatalogueSource(kSourceFolder));
+        store_ = new TdataStore(DatabaseSources{kDataFolder, nullptr});
+    }
+    static void TearDownTestSuite() {
+        delete store_;
+        delete source_;
+    }
+    static const CatalogueSource& Source() { return *source_; }
+    static const TdataStore& Store() { return *store_; }
+
+    static const CompressorFamilyDef* FamilyOf(const TComp& c) { return Source().FindCompressorFamily(c.familyNumber); }
+
+  private:
+    static CatalogueSource* source_;
+    static TdataStore* store_;
+};
+CatalogueSource* ShippedDatabase::source_ = nullptr;
+TdataStore* ShippedDatabase::store_ = nullptr;
+
+TEST_F(ShippedDatabase, LoadsValidWithTheSourceDate) {
+    EXPECT_TRUE(Store().Valid());
+    EXPECT_FALSE(Store().Missing());
+    for (const std::string& p : Store().Problems()) ADD_FAILURE() << p;
+    EXPECT_EQ(Store().Date(), Source().databaseDate);
+    EXPECT_NE(Store().VersionLabel().find("(09/25)"), std::string::npos);
+}
+
+TEST_F(ShippedDatabase, HoldsEveryRecordOfTheSource) {
+    EXPECT_EQ(Store().Compressors().size(), EnumerateCompressors(Source()).size());
+    EXPECT_EQ(Store().Refrigerants().size(), Source().refrigerants.size());
+    EXPECT_EQ(Store().Supplies().size(), Source().supplies.size());
+    // Product families plus the four built-in heat-pump families.
+    EXPECT_EQ(Store().Families().size(),
+              Source().compressorFamilies.size() + Source().unitFamilies.size() + Source().ordaFamilies.size() + 4);
+    std::size_t units = 0, network = 0, valves = 0;
+    for (const UnitDef& u : Source().units) units += u.refrigerants.size() * u.supplies.size();
+    for (const NetworkDef& n : Source().networks) network += 4 * n.refrigerants.size() * n.supplies.size();
+    for (const OrdaValveDef& v : Source().valves) valves += v.refrigerants.size();
+    EXPECT_EQ(Store().CondensingUnits().size(), units);
+    EXPECT_EQ(Store().NetworkUnits().size(), network);
+    EXPECT_EQ(Store().Valves().size(), valves);
+    EXPECT_GE(Store().CondensingUnits().size() + Store().NetworkUnits().size(), 60u);
+    EXPECT_GE(Store().Valves().size(), 40u);
+    EXPECT_GE(Store().Compressors().size(), 200u);
+}
+
+TEST_F(ShippedDatabase, RefrigerantsAreInitialisedOnTheirBasis) {
+    const Trefrigerant* co2 = Store().FindRefrigerant(10);
+    ASSERT_NE(co2, nullptr);
+    EXPECT_EQ(co2->name, "R744");
+    EXPECT_TRUE(co2->isCO2);
+    const Trefrigerant* r407c = Store().FindRefrigerantByName("r407c");
+    ASSERT_NE(r407c, nullptr);
+    EXPECT_EQ(r407c->basis, 'M');
+    EXPECT_EQ(Store().FindRefrigerantByName("R404A")->basis, 'D');
+    EXPECT_GT(co2->exponent, Store().FindRefrigerantByName("R134a")->exponent);
+    for (const auto& r : Store().Refrigerants()) {
+        EXPECT_TRUE(r->initialised) << r->name;
+        // The isentropic volume exponent of a real compression near saturation.
+        EXPECT_GT(r->exponent, 0.95f) << r->name;
+        EXPECT_LT(r->exponent, 1.35f) << r->name;
+    }
+}
+
+TEST_F(ShippedDatabase, CompressorsCarryTheirRatingFeatures) {
+    int steps2 = 0, steps3 = 0, speed = 0, inverter = 0, co2 = 0, injection = 0;
+    for (const auto& c : Store().Compressors()) {
+        const CompressorFamilyDef* f = FamilyOf(*c);
+        ASSERT_NE(f, nullptr) << c->name;
+        ASSERT_NE(c->ratingSetA, nullptr) << c->name;
+        EXPECT_EQ(c->ratingSetA->RatingModelKind(), f->rating.kind) << c->name;
+        const std::size_t steps = f->physics.loadSteps.size();
+        EXPECT_EQ(c->ratingSetB != nullptr, steps >= 1) << c->name;
+        EXPECT_EQ(c->ratingSetC != nullptr, steps >= 2) << c->name;
+        EXPECT_EQ(c->IsVariableSpeed(), f->physics.speed.has_value()) << c->name;
+        EXPECT_EQ(c->IsInverterDriven(), f->physics.inverter.has_value()) << c->name;
+        EXPECT_EQ(c->HasVapourInjection(), f->physics.injection.has_value()) << c->name;
+        EXPECT_EQ(c->IsCO2Transcritical(), c->refrigerant->isCO2) << c->name;
+        steps2 += steps == 1;
+        steps3 += steps == 2;
+        speed += c->IsVariableSpeed();
+        inverter += c->IsInverterDriven();
+        co2 += c->IsCO2Transcritical();
+        injection += c->HasVapourInjection();
+        // Every envelope the model has is complete, and the model has at least one.
+        double yMin = 0, yMax = 0, xMax = 0, xMin = 0;
+        EXPECT_TRUE(c->EnvelopeBounds(yMin, yMax, xMax, xMin)) << c->name;
+    }
+    EXPECT_GT(steps2, 0);
+    EXPECT_GT(steps3, 0);
+    EXPECT_GT(speed, 0);
+    EXPECT_GT(inverter, 0);
+    EXPECT_GT(co2, 0);
+    EXPECT_GT(injection, 0);
+}
+
+TEST_F(ShippedDatabase, NetworkGroupsHaveEveryRole) {
+    ASSERT_FALSE(Store().NetworkGroups().empty());
+    std::set<std::pair<int, int>> flags;
+    for (const auto& g : Store().NetworkGroups()) {
+        for (Tunit* u : g->masters) EXPECT_NE(u, nullptr) << g->name;
+        for (Tunit* u : g->slaves) EXPECT_NE(u, nullptr) << g->name;
+        flags.insert({g->dFlag, g->tFlag});
+    }
+    // Single-step, two-step and modulated groups.
+    EXPECT_EQ(flags, (std::set<std::pair<int, int>>{{0, 0}, {1, 0}, {0, 1}}));
+}
+
+TEST_F(ShippedDatabase, DrawingsNotesAndTextsAreThere) {
+    for (const auto& c : Store().Compressors()) {
+        const std::filesystem::path drawing = Store().DrawingPath(Store().DrawingNumber(*c), 'C');
+        ASSERT_FALSE(drawing.empty()) << c->name;
+        EXPECT_TRUE(std::filesystem::exists(drawing)) << drawing;
+    }
+    for (const auto& u : Store().CondensingUnits())
+        EXPECT_TRUE(std::filesystem::exists(Store().DrawingPath(Store().DrawingNumber(*u), 'U'))) << u->name;
+    for (const char* notes : {"index01.dat", "cuindex01.dat", "vindex01.dat", "hpindex01.dat"}) {
+        const std::string text = ReadText(kDataFolder / kNotesFolder / notes);
+        EXPECT_NE(text.find("fictitious models, physically derived"), std::string::npos) << notes;
+    }
+    const std::string texts = ReadText(kDataFolder / kLanguageSectionFile);
+    for (const TFamily* f : {Store().FindFamily(1, 'C'), Store().FindFamily(22, 'U'), Store().FindFamily(1, 'V')}) {
+        ASSERT_NE(f, nullptr);
+        const std::string key = f->kind == 'V' ? fmt::format("strVA{}=", f->code)
+                                               : fmt::format("str{}{}{}=", f->kind, f->subLetter, f->code);
+        EXPECT_NE(texts.find(key + f->name), std::string::npos) << key;
+    }
+}
+
+TEST_F(ShippedDatabase, TechnicalDataAccessoriesAndMotorCodes) {
+    const TComp& c = *Store().Compressors().front();
+    EXPECT_FALSE(Store().TechText(c, 'E', 1).empty());   // maximum operating current
+    EXPECT_GT(Store().TechValue(c, 'E', 1), 0.0f);
+    EXPECT_FALSE(Store().TechText(c, 'M', 16).empty());  // weight
+    std::vector<const TTecObj*> included, optional;
+    Store().TechList(c, 'I', included);
+    Store().TechList(c, 'O', optional);
+    EXPECT_FALSE(included.empty());
+    EXPECT_FALSE(optional.empty());
+    const CompressorRecordData* data = Store().CompressorData(c);
+    ASSERT_NE(data, nullptr);
+    int position = 0;
+    EXPECT_NE(Store().NextMotorCode(c.motorCodes, position), nullptr);
+    const Tvalve& v = *Store().Valves().front();
+    std::vector<const TordaTech*> valveTech;
+    Store().OrdaTechList(v, valveTech);
+    EXPECT_FALSE(valveTech.empty());
+}
+
+}  // namespace
+}  // namespace kelvra::catalogue
