@@ -334,6 +334,7 @@ void TfrmActivity::buildWidgets() {
     boxRefrig_ = new QComboBox(conditionsBox);
     boxRefrig_->setObjectName("boxRefrig");
     boxRefrig_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    boxRefrig_->setMinimumContentsLength(18);
     grid->addWidget(boxRefrig_, row++, 1);
 
     auto* frequencies = new QHBoxLayout;
@@ -482,6 +483,7 @@ void TfrmActivity::buildWidgets() {
     splitter->addWidget(right);
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({left->sizeHint().width() + 40, 800});
 
     // --- status bar ---
     lblVersion_ = new QLabel(this);
