@@ -49,6 +49,18 @@ std::string secondText(const TCModel& model, ActivityMode mode) {
     return model.name;  // heat pumps sort this column by model name
 }
 
+// A model of another refrigerant may never have been a candidate: one whose speed or load was
+// never set would be rated at standstill or at no load step. It takes the user's settings.
+void GiveSettings(TCModel& model, const OperatingConditions& conditions) {
+    if (model.HasLoadControl() && model.Load() == 0) model.SetLoad(conditions.loadPercent);
+    if (model.Speed() == 0) {
+        if (model.IsVariableSpeed())
+            model.SetSpeed(conditions.rpm);
+        else if (model.IsInverterDriven())
+            model.SetSpeed(conditions.inverterRpm);
+    }
+}
+
 std::string refrigerantName(const ListItem& item) {
     return item.refrigerant != nullptr ? item.refrigerant->name : std::string();
 }
@@ -153,6 +165,7 @@ void SelectionList::takeSnapshots(bool evaluate) {
         Resolve(point, refrigerant);
         for (ListItem& item : items_) {
             if (item.refrigerant != refrigerant) continue;
+            GiveSettings(*item.model, conditions_);
             item.model->EvaluateGuarded(point, mode_);
             item.results = item.model->Results();
         }

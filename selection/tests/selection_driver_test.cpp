@@ -373,6 +373,23 @@ TEST_F(SelectionDriverTest, ListCandidatesComparesRefrigerants) {
     EXPECT_EQ(list.items().size(), 5u);
 }
 
+TEST_F(SelectionDriverTest, ComparedModelsThatWereNeverCandidatesAreRatedAtTheUsersSettings) {
+    SelectionDriver::Setup setup = Standard(10);
+    setup.families[FamilyPage::Compressors].Add(2);
+    Start(setup);
+    SelectionList& list = driver->list();
+    ASSERT_TRUE(list.compareRefrigerants({r404a}, r134a));
+    driver->rebuildCandidates();
+    const ListItem* other = nullptr;
+    for (const ListItem& item : list.items())
+        if (item.refrigerant == r404a && item.model->name == "KR-20-2S") other = &item;
+    ASSERT_NE(other, nullptr);
+    // Never a candidate, so never given a load: rated at the load setting, not at none.
+    EXPECT_EQ(other->status(), st::Valid);
+    EXPECT_EQ(other->model->Load(), 100);
+    EXPECT_GT(other->result(q::CoolingCapacity), 0.0);
+}
+
 TEST_F(SelectionDriverTest, EachModeSelectsFromItsOwnFamilies) {
     struct Case {
         ActivityMode mode;

@@ -187,6 +187,7 @@ inline constexpr std::int16_t kSupplySingle50 = 3;  // "230V-1-50"
 //   family 1 at 460V-3-60:                   KS-10 1.2
 //   family 5 "Heat Pump Scroll" (kind H):    KP-10 1.0
 //   family 1, R404A:                         KS-10 1.1
+//   family 2, R404A:                         KR-20-2S 2.2 with a 50 % step of 1.1
 //   family 3 "Variable Speed Scroll" (1):    KV-10, variable speed, 3000 rpm nominal;
 //                                            KI-10, inverter-driven, 1500 rpm nominal
 // One condensing unit CU-10 (family 1 of units) on KS-10, one solenoid valve SV-3.
@@ -251,6 +252,11 @@ inline ProductDatabase SelectionFixtureDatabase() {
     AddFixtureSet(db, FixtureSpeedSet(14));
     db.compressors.push_back(FixtureCompressor(15, "KI-10", 3, kFixtureR134a, kSupply50));
     AddFixtureSet(db, FixtureInverterSet(15));
+    CompressorRow twoSteps404 = FixtureCompressor(16, "KR-20-2S", 2, kFixtureR404A, kSupply50);
+    twoSteps404.ratingSetB = 17;
+    db.compressors.push_back(twoSteps404);
+    AddFixtureSet(db, FixtureSet(16, 2.2));
+    AddFixtureSet(db, FixtureSet(17, 1.1));
 
     CondensingUnitRow unit;
     unit.id = 100;
