@@ -76,6 +76,21 @@ TEST(CatalogueTool, RefusesFitsWorseThanTheBoundsAndKeepsTheOldFolder) {
     EXPECT_EQ(LeftOvers(out), 0);
 }
 
+TEST(CatalogueTool, RefusesARefrigerantThePropertyLibrariesDoNotKnow) {
+    TempFolder temp;
+    WriteSmallSource(temp.Path() / "source");
+    json j = ReadJson(temp.Path() / "source" / "catalogue.json");
+    j["refrigerants"].push_back({{"code", 40}, {"name", "R9999"}, {"basis", "N"}, {"criticalDensity", 500},
+                                 {"molarMass", 100}, {"unitMaxPressure", 20}});
+    WriteJson(temp.Path() / "source" / "catalogue.json", j);
+    const ToolRun run = RunTool({"compile", (temp.Path() / "source").string(), (temp.Path() / "data").string()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("catalogue.json: /refrigerants/12/name: the property libraries do not know \"R9999\""),
+              std::string::npos)
+        << run.output;
+    EXPECT_FALSE(fs::exists(temp.Path() / "data"));
+}
+
 TEST(CatalogueTool, CheckReadsTheShippedSource) {
     const ToolRun ok = RunTool({"check", kSourceFolder.string()});
     EXPECT_EQ(ok.exitCode, 0) << ok.output;

@@ -5,6 +5,7 @@
 
 #include <fmt/format.h>
 
+#include <cmath>
 #include <set>
 
 #include "catalogue_compiler.hpp"
@@ -146,6 +147,53 @@ TEST_F(ShippedDatabase, DrawingsNotesAndTextsAreThere) {
         const std::string key = f->kind == 'V' ? fmt::format("strVA{}=", f->code)
                                                : fmt::format("str{}{}{}=", f->kind, f->subLetter, f->code);
         EXPECT_NE(texts.find(key + f->name), std::string::npos) << key;
+    }
+}
+
+TEST_F(ShippedDatabase, EnvelopeAreasGiveTheirStatuses) {
+    struct Case {
+        const char* model;
+        const char* refrigerant;
+        int supply;
+        double te, y;       // evaporating, and condensing temperature or discharge pressure (CO2)
+        double suctionGas;  // degC; NaN: 10 K superheat
+        int speed;          // rpm, 0 for fixed speed
+        ModelStatus expected;
+    };
+    const double superheat = std::nan("");
+    const Case cases[] = {
+        {"KSA-024", "R410A", 1, 0, 45, superheat, 0, 0},
+        {"KSR-015", "R404A", 1, -42, 30, 20, 0, 8},    // extended envelope: limited superheat
+        {"KHR-08", "R404A", 1, -38, 30, 20, 0, 1},     // extra head cooling
+        {"KFR-3", "R1234yf", 2, -20, 40, 20, 0, 5},    // preliminary data
+        {"KSH-428", "R404A", 1, -42, 28, 20, 0, -5},   // liquid injection needed
+        {"KCO-2", "R744", 1, -28, 60, superheat, 0, -24},  // restricted
+        {"KSX-20", "R410A", 1, 0, 45, superheat, 1200, -22},  // below the lowest speed
+        {"KSX-20", "R410A", 1, 0, 45, superheat, 4000, 0},
+        {"KSA-024", "R410A", 1, 0, 45, 50, 0, -16},    // beyond the superheat limit
+    };
+    for (const Case& c : cases) {
+        TComp* comp = nullptr;
+        for (const auto& m : Store().Compressors())
+            if (m->name == c.model && m->refrigerant->name == c.refrigerant && m->supply->id == c.supply) comp = m.get();
+        ASSERT_NE(comp, nullptr) << c.model << " " << c.refrigerant;
+        OperatingConditions oc;
+        oc.evapTemp = c.te;
+        if (comp->refrigerant->isCO2) {
+            oc.condByPressure = 1;
+            oc.condPressure = c.y;
+            oc.condTemp = comp->refrigerant->DewTemperature(c.y);
+        } else {
+            oc.condTemp = c.y;
+        }
+        oc.useSGR = !std::isnan(c.suctionGas);
+        oc.suctionGasReturn = oc.useSGR ? c.suctionGas : 0;
+        oc.superheat = 10;
+        ASSERT_EQ(Resolve(oc, comp->refrigerant), ResolveOk) << c.model;
+        comp->SetSpeed(c.speed);
+        comp->SetLoad(100);
+        EXPECT_EQ(comp->Evaluate(oc, ActivityMode::Compressors), c.expected) << c.model << " " << c.refrigerant;
+        comp->SetSpeed(0);
     }
 }
 

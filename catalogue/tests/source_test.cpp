@@ -215,6 +215,14 @@ const BrokenCase kBrokenCases[] = {
              "slaveDrawing": 102}]})"));
      },
      "units.json", "/networks/0/base", "\"D\""},
+    {"record offered twice",
+     [](const fs::path& f) {
+         Edit(f / "compressors.json", [](json& j) {
+             auto& variants = j["compressorFamilies"][0]["variants"];
+             variants.push_back(variants[0]);
+         });
+     },
+     "compressors.json", "/compressorFamilies/0/variants/1", "offered twice"},
     {"valve without flow area",
      [](const fs::path& f) {
          WriteJson(f / "orda.json", json::parse(R"({"ordaFamilies": [{"code": 1, "category": 1, "name": "Valves"}],

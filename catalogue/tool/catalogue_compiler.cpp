@@ -68,8 +68,8 @@ RefrigerantSet::RefrigerantSet(const CatalogueSource& source) : source_(&source)
     for (const RefrigerantDef& def : source.refrigerants) {
         auto probe = std::make_unique<Trefrigerant>(def.name, static_cast<std::int16_t>(def.code), def.basis, 1.15f);
         if (!probe->initialised)
-            throw std::runtime_error(fmt::format(
-                "catalogue.json: refrigerant {}: the property libraries do not know it (are they loaded?)", def.name));
+            throw SourceError(def.where.file, def.where.path + "/name",
+                              fmt::format("the property libraries do not know \"{}\"", def.name));
         const float exponent = static_cast<float>(CompressionExponent(def, *probe));
         probe->exponent = exponent;
         refrigerants_[def.name] = std::move(probe);

@@ -23,7 +23,7 @@ namespace kelvra::catalogue {
 // compression exponent. The property libraries must be loaded.
 class RefrigerantSet {
   public:
-    // Throws std::runtime_error naming a refrigerant that the property libraries do not know.
+    // Throws a SourceError at a refrigerant that the property libraries do not know.
     explicit RefrigerantSet(const CatalogueSource& source);
 
     Trefrigerant& Get(const std::string& name);

@@ -643,6 +643,17 @@ void CheckReferences(const CatalogueSource& s) {
                 FailAt(v.where, "speed-controlled compressors are rated on 50 Hz supplies");
         }
     }
+    // One record per model, refrigerant and supply.
+    for (const auto& f : s.compressorFamilies) {
+        std::set<std::tuple<std::string, std::string, int>> records;
+        for (const auto& v : f.variants)
+            for (const auto& m : f.models) {
+                if (!v.models.empty() && std::find(v.models.begin(), v.models.end(), m.name) == v.models.end()) continue;
+                for (int supply : v.supplies)
+                    if (!records.insert({m.name, v.refrigerant, supply}).second)
+                        FailAt(v.where, fmt::format("{} on {} and supply {} is offered twice", m.name, v.refrigerant, supply));
+            }
+    }
     for (const auto& f : s.unitFamilies) addFamily(f.code, 'U', f.where);
     for (const auto& f : s.ordaFamilies) addFamily(f.code, 'V', f.where);
     const auto unitFamily = [&](int code) {
@@ -672,6 +683,8 @@ void CheckReferences(const CatalogueSource& s) {
     for (const auto& n : s.networks) {
         if (!unitFamily(n.family)) FailAt(n.where, fmt::format("no condensing-unit family {}", n.family));
         compressorUse(n.compressorFamily, n.compressor, n.refrigerants, n.supplies, n.where);
+        for (int drawing : {n.masterDrawing, n.slaveDrawing})
+            if (drawing != 0 && !s.FindDrawing(drawing)) FailAt(n.where, fmt::format("no drawing {}", drawing));
     }
     for (const auto& v : s.valves) {
         if (std::none_of(s.ordaFamilies.begin(), s.ordaFamilies.end(), [&](const FamilyDef& f) { return f.code == v.family; }))
@@ -694,6 +707,10 @@ void CheckReferences(const CatalogueSource& s) {
 }
 
 }  // namespace
+
+bool AllowsNoOperation(int typeKind) {
+    return typeKind == 3 || typeKind == 4 || typeKind == 17;
+}
 
 std::optional<double> SerialDate(std::string_view iso) {
     if (iso.size() != 10 || iso[4] != '-' || iso[7] != '-') return std::nullopt;
@@ -778,6 +795,11 @@ CatalogueSource ReadCatalogueSource(const std::filesystem::path& folder) {
             s.notes[stem] = text.str();
         }
     }
+    for (auto& f : s.compressorFamilies)
+        for (auto& [name, set] : f.envelopes)
+            for (auto& e : set.envelopes)
+                for (const auto& t : s.envelopeTypes)
+                    if (t.id == e.type) e.typeKind = t.kind;  // the last type with the id, as the loader
     CheckReferences(s);
     return s;
 }

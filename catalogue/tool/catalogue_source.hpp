@@ -84,6 +84,7 @@ struct Point2 {
 
 struct EnvelopeDef {
     int type = 1;
+    int typeKind = 1;  // the kind of the envelope type, filled in once the types are known
     std::vector<Point2> left, right;
     int optionByte = 0;
 };
@@ -325,6 +326,11 @@ struct CatalogueSource {
     const CompressorFamilyDef* FindCompressorFamily(int code) const;
     const DrawingDef* FindDrawing(int number) const;
 };
+
+// Envelope-type kinds of areas where the compressor may not run: a point inside only such
+// envelopes is refused (liquid injection needed: kinds 3 and 4; restricted: kind 17). They are
+// drawn, but the ratings are not fitted there.
+bool AllowsNoOperation(int typeKind);
 
 // Reads and checks the source folder. Throws SourceError for the first problem found.
 CatalogueSource ReadCatalogueSource(const std::filesystem::path& folder);

@@ -260,7 +260,7 @@ std::vector<Point2> FitPoints(const EnvelopeSetDef& set, double step, int speed)
         addEnvelope(level->left, level->right);
     } else {
         for (const auto& e : set.envelopes)
-            if (FixedSpeedEnvelope(e)) addEnvelope(e.left, e.right);
+            if (FixedSpeedEnvelope(e) && !AllowsNoOperation(e.typeKind)) addEnvelope(e.left, e.right);
     }
     double xMin = 1e9, xMax = -1e9, yMin = 1e9, yMax = -1e9;
     for (const Point2& p : corners) {

@@ -78,7 +78,7 @@ PhysicalResult PhysicalAt(const RatingTarget& t, const CompressorPhysics& physic
                           const OperatingConditions& c, double speedRatio = 1.0);
 
 // Points (x, y) of the envelope set on which the rating is fitted: a grid of `step` spacing
-// inside any envelope with both lines, plus the corners. For a variable-speed set, `speed`
+// inside any envelope with both lines where the compressor may run, plus the corners. For a variable-speed set, `speed`
 // chooses the level (0: the base envelope).
 std::vector<Point2> FitPoints(const EnvelopeSetDef& set, double step, int speed = 0);
 
