@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "catalogue_compiler.hpp"
@@ -195,6 +196,75 @@ TEST_F(ShippedDatabase, EnvelopeAreasGiveTheirStatuses) {
         EXPECT_EQ(comp->Evaluate(oc, ActivityMode::Compressors), c.expected) << c.model << " " << c.refrigerant;
         comp->SetSpeed(0);
     }
+}
+
+TEST_F(ShippedDatabase, OrdaComponentsGiveTheirNominalCapacityAtTheNominalPoint) {
+    int checked = 0;
+    for (const auto& v : Store().Valves()) {
+        OperatingConditions c;
+        c.evapTemp = 4;
+        c.condTemp = v->refrigerant->name == "R407C" ? 43 : 38;
+        c.subcooling = 1;
+        c.superheat = 10;
+        c.ordaSystemDrop = 0;
+        c.ordaComponentDrop = 0.07f;
+        c.capacity = v->nominalCapacity;
+        ASSERT_EQ(Resolve(c, v->refrigerant), ResolveOk);
+        const ModelStatus status = v->Evaluate(c, ActivityMode::ExpansionValves);
+        const std::string who = v->name + " " + v->refrigerant->name;
+        switch (v->TypeLetter()) {
+            case 'T':
+            case 'E':  // across the nominal pressure difference: the nominal capacity
+            case 'Q':  // at the nominal drop of 0.07 bar
+            case 'P':  // at 0.07 bar
+                ASSERT_EQ(status, 0) << who;
+                EXPECT_NEAR(v->Result(quantity::CoolingCapacity) / v->nominalCapacity, 1.0, 0.025) << who;
+                ++checked;
+                break;
+            case 'S':  // the nominal capacity passes at the nominal drop
+                ASSERT_EQ(status, 0) << who;
+                EXPECT_NEAR(v->Result(quantity::PressureDifference), Tvalve::kSolenoidNominalDrop, 0.01) << who;
+                ++checked;
+                break;
+            case 'Z':  // 1 at 4 degC and above
+                ASSERT_EQ(status, 0) << who;
+                EXPECT_NEAR(v->Result(quantity::CoolingCapacity), v->nominalCapacity, 1e-3 * v->nominalCapacity) << who;
+                ++checked;
+                break;
+            default:
+                break;
+        }
+    }
+    EXPECT_GT(checked, 40);
+}
+
+TEST_F(ShippedDatabase, CondensingUnitsBalanceAtTheirDesignTemperatureDifference) {
+    std::map<std::string, std::pair<double, double>> design;  // evaporating temperature, difference
+    for (const UnitDef& u : Source().units) design[u.name] = {u.designTe, u.designTD};
+    for (const NetworkDef& n : Source().networks)
+        for (const char* role : {"NLO", "NO", "NL", "N"})
+            design[fmt::format("{}-{}-{}", n.base, role, n.edition)] = {n.designTe, n.designTD};
+    int checked = 0;
+    for (const auto* list : {&Store().CondensingUnits(), &Store().NetworkUnits()}) {
+        for (const auto& u : *list) {
+            ASSERT_TRUE(design.count(u->name)) << u->name;
+            const auto [te, td] = design.at(u->name);
+            OperatingConditions c;
+            c.evapTemp = te;
+            c.ambientTemp = 32;
+            c.superheat = 10;
+            if (u->compressor->HasLoadControl()) u->compressor->SetLoad(100);
+            ASSERT_EQ(Resolve(c, u->refrigerant), ResolveOk);
+            const ModelStatus status = u->Evaluate(c, ActivityMode::CondensingUnits);
+            if (status < 0) continue;  // outside the unit's envelope at this point
+            // The condenser was sized for the compressor's rated suction state at this point;
+            // with 10 K superheat the balance lies near ambient + design difference.
+            EXPECT_NEAR(u->Result(quantity::CondensingTemp), 32 + td, 2.0) << u->name;
+            EXPECT_GT(u->Result(quantity::CoolingCapacity), 0.0) << u->name;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 60);
 }
 
 TEST_F(ShippedDatabase, TechnicalDataAccessoriesAndMotorCodes) {
