@@ -804,6 +804,25 @@ std::string FitSummary(const CompiledCatalogue& c, const CatalogueSource& source
     return s;
 }
 
+std::string ModelFitLines(const CompiledCatalogue& c) {
+    std::string s = fmt::format("  {:>4} {:<10} {:<11} {:<14} {:>4} {:>9} {:>9} {:>9} {:>9} {:>9}\n", "id", "model",
+                                "refrigerant", "supply", "sets", "capacity", "power", "current", "read cap", "read pow");
+    for (const CompressorReport& r : c.compressors) {
+        double q = 0, p = 0, i = 0, vq = 0, vp = 0;
+        for (const SetReport& set : r.sets) {
+            q = std::max(q, set.fit.capacity);
+            p = std::max(p, set.fit.power);
+            i = std::max(i, set.fit.current);
+            vq = std::max(vq, set.verified.capacity);
+            vp = std::max(vp, set.verified.power);
+        }
+        s += fmt::format("  {:>4} {:<10} {:<11} {:<14} {:>4} {:>8.2f}% {:>8.2f}% {:>8.2f}% {:>8.2f}% {:>8.2f}%\n",
+                         r.entry.id, r.entry.model->name, r.entry.refrigerant->name, r.entry.supply->name,
+                         r.sets.size(), 100 * q, 100 * p, 100 * i, 100 * vq, 100 * vp);
+    }
+    return s;
+}
+
 std::string FitReportJson(const CompiledCatalogue& c, const CatalogueSource& source) {
     nlohmann::json j;
     j["provenance"] = source.provenance;

@@ -126,6 +126,9 @@ void WriteCatalogue(const CompiledCatalogue& compiled, const CatalogueSource& so
 // The fit summary: one line per family with its worst deviations, then the whole range's.
 std::string FitSummary(const CompiledCatalogue& compiled, const CatalogueSource& source);
 
+// One line per compressor record with the worst deviations of its rating sets.
+std::string ModelFitLines(const CompiledCatalogue& compiled);
+
 // The fit report as JSON: every compressor with every rating set's deviations.
 std::string FitReportJson(const CompiledCatalogue& compiled, const CatalogueSource& source);
 

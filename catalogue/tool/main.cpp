@@ -1,6 +1,6 @@
 // kelvra-catalogue: compiles the readable catalogue source into the product database.
 //
-//   kelvra-catalogue compile <source folder> <output folder>
+//   kelvra-catalogue compile [--models] [--quiet] <source folder> <output folder>
 //   kelvra-catalogue check <source folder>
 //
 // "compile" reads and checks the source, computes every compressor's rating data from its
@@ -36,7 +36,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& t
 enum Exit { kOk = 0, kSourceProblem = 1, kFitsTooPoor = 2, kWriteProblem = 3, kNoProperties = 4 };
 
 int Compile(const std::string& sourceFolder, const std::string& output, const std::string& fluids,
-            int verifyStride, bool quiet, int argc, char** argv) {
+            int verifyStride, bool quiet, bool models, int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     const LoadedPropertyLibraries loaded = LoadPropertyLibraries(fluids.empty() ? InstallationFolder() : fluids);
     if (!loaded.general || !loaded.co2) {
@@ -69,6 +69,7 @@ int Compile(const std::string& sourceFolder, const std::string& output, const st
         return kSourceProblem;
     }
     std::cout << FitSummary(compiled, source);
+    if (models) std::cout << "Worst deviations of each compressor's rating sets:\n" << ModelFitLines(compiled);
     if (!compiled.boundViolations.empty()) {
         std::cerr << "kelvra-catalogue: " << compiled.boundViolations.size()
                   << " rating fits are worse than the catalogue's bounds; nothing written:\n";
@@ -117,6 +118,7 @@ int main(int argc, char** argv) {
     std::string source, output, fluids;
     int verifyStride = 4;
     bool quiet = false;
+    bool models = false;
     CLI::App* compile = app.add_subcommand("compile", "compile a source folder into an output (data) folder");
     compile->add_option("source", source, "the catalogue source folder")->required()->check(CLI::ExistingDirectory);
     compile->add_option("output", output, "the data folder to write (replaced as a whole)")->required();
@@ -125,11 +127,12 @@ int main(int argc, char** argv) {
                         "read every n-th fit point back through the compressor model (0: none)")
         ->check(CLI::Range(0, 1000));
     compile->add_flag("--quiet", quiet, "print only the summary");
+    compile->add_flag("--models", models, "print the worst fit deviations of every compressor too");
 
     CLI::App* check = app.add_subcommand("check", "read and check a source folder");
     check->add_option("source", source, "the catalogue source folder")->required()->check(CLI::ExistingDirectory);
 
     CLI11_PARSE(app, argc, argv);
-    if (compile->parsed()) return Compile(source, output, fluids, verifyStride, quiet, argc, argv);
+    if (compile->parsed()) return Compile(source, output, fluids, verifyStride, quiet, models, argc, argv);
     return Check(source);
 }
