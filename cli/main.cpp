@@ -25,14 +25,15 @@ Exit codes:
   5  no model: no candidate for the filters, or (select) none reaches the requirement -- the
      largest model is still printed
 
-Examples:
+Examples (on the shipped sample database):
   kelvra-cli refrigerants
   kelvra-cli supplies --frequency 60
   kelvra-cli families --mode compressors
-  kelvra-cli models --refrigerant R134a --supply 400V-3-50
-  kelvra-cli evaluate -r R134a --evap -10 --cond 40 --superheat 10 --subcooling 0
-  kelvra-cli evaluate -r R134a --units imperial --evap 14 --cond 104 --model KS-10 --json
-  kelvra-cli select -r R404A --evap -35 --cond 40 --return-gas 20 --capacity 12 --families 1,2
+  kelvra-cli models --refrigerant R404A --supply 380/420V-3-50
+  kelvra-cli evaluate -r R404A --evap -10 --cond 40 --superheat 10 --subcooling 0
+  kelvra-cli evaluate -r R404A --units imperial --evap 14 --cond 104 --model KSH-434 --json
+  kelvra-cli select -r R404A --evap -10 --cond 45 --return-gas 20 --capacity 10
+  kelvra-cli select -r R744 --evap -10 --cond-pressure 90 --gas-cooler-outlet 35 --capacity 20
 
 --database, --format and --json may stand before or after the command. The product database is
 read from the folder "data" beside this program unless --database names another; the
