@@ -121,6 +121,7 @@ class WritingCatalogue : public ::testing::Test {
 TEST_F(WritingCatalogue, AFailureHalfWayLeavesTheOldFolderUntouched) {
     const fs::path out = temp.Path() / "data";
     fs::create_directories(out);
+    WriteFile(out / DatabaseFileName(DatabaseFile::Header), "old database");
     WriteFile(out / "marker", "old");
     int drawn = 0;
     const auto failing = [&](const DrawingDef& d, const fs::path& file) {
@@ -135,18 +136,42 @@ TEST_F(WritingCatalogue, AFailureHalfWayLeavesTheOldFolderUntouched) {
         EXPECT_NE(std::string(e.what()).find(out.string()), std::string::npos);
     }
     EXPECT_EQ(ReadText(out / "marker"), "old");
-    EXPECT_FALSE(fs::exists(out / DatabaseFileName(DatabaseFile::Header)));
+    EXPECT_EQ(ReadText(out / DatabaseFileName(DatabaseFile::Header)), "old database");
+    EXPECT_FALSE(fs::exists(out / DatabaseFileName(DatabaseFile::Compressors)));
     EXPECT_EQ(LeftOvers(out), 0);
 }
 
-TEST_F(WritingCatalogue, ReplacesTheOldFolderAsAWhole) {
+TEST_F(WritingCatalogue, ReplacesTheOldDatabaseAsAWhole) {
     const fs::path out = temp.Path() / "data";
     fs::create_directories(out);
+    WriteFile(out / DatabaseFileName(DatabaseFile::Header), "old database");
     WriteFile(out / "marker", "old");
     WriteCatalogue(compiled, source, out, Pdf);
     EXPECT_FALSE(fs::exists(out / "marker"));
     EXPECT_TRUE(fs::exists(out / DatabaseFileName(DatabaseFile::RatingSets)));
     EXPECT_EQ(LeftOvers(out), 0);
+}
+
+TEST_F(WritingCatalogue, NeverReplacesAFileOrAFolderOfOtherFilesOrTheSource) {
+    const fs::path file = temp.Path() / "notes.txt";
+    WriteFile(file, "mine");
+    EXPECT_THROW(WriteCatalogue(compiled, source, file, Pdf), std::runtime_error);
+    EXPECT_EQ(ReadText(file), "mine");
+
+    const fs::path folder = temp.Path() / "documents";
+    fs::create_directories(folder);
+    WriteFile(folder / "letter.txt", "mine");
+    try {
+        WriteCatalogue(compiled, source, folder, Pdf);
+        FAIL() << "replaced a folder of other files";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("holds other files"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(ReadText(folder / "letter.txt"), "mine");
+
+    EXPECT_THROW(WriteCatalogue(compiled, source, temp.Path(), Pdf), std::runtime_error);  // holds the source
+    EXPECT_TRUE(fs::exists(temp.Path() / "source" / "catalogue.json"));
+    EXPECT_EQ(LeftOvers(folder), 0);
 }
 
 TEST_F(WritingCatalogue, NotesAndLanguageSectionStateTheProvenance) {

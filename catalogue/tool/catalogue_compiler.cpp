@@ -717,6 +717,21 @@ void WriteCatalogue(const CompiledCatalogue& c, const CatalogueSource& source, c
                     const DrawingWriter& drawings) {
     const fs::path output = fs::absolute(outputIn).lexically_normal();
     std::error_code ec;
+    // The folder is replaced as a whole: never a file, nor a folder holding anything else.
+    if (fs::exists(output, ec)) {
+        if (!fs::is_directory(output, ec))
+            throw std::runtime_error(fmt::format("{} is not a folder", output.string()));
+        const bool empty = fs::is_empty(output, ec);
+        if (!empty && !fs::exists(output / DatabaseFileName(DatabaseFile::Header), ec))
+            throw std::runtime_error(fmt::format(
+                "{} holds other files than a product database; give a new or an empty folder", output.string()));
+    }
+    const fs::path sourceFolder = fs::absolute(source.folder).lexically_normal();
+    if (!source.folder.empty()) {
+        const auto [end, rest] = std::mismatch(output.begin(), output.end(), sourceFolder.begin(), sourceFolder.end());
+        if (end == output.end())
+            throw std::runtime_error(fmt::format("{} would replace the catalogue source", output.string()));
+    }
     fs::create_directories(output.parent_path(), ec);
     const fs::path temp = Sibling(output, "new");
     fs::remove_all(temp, ec);

@@ -119,7 +119,9 @@ inline constexpr const char* kFitReportFile = "catalogue-fits.json";
 
 // Writes the compiled catalogue into `output`: everything goes into a temporary folder beside
 // it first, which then replaces `output` as a whole, so a failure leaves the old folder as it
-// was and no half-written files. Throws std::runtime_error naming what could not be written.
+// was and no half-written files. Only a new or empty folder, or one that holds a product
+// database already, is replaced; never the source folder or a folder that holds it. Throws
+// std::runtime_error naming what could not be written.
 void WriteCatalogue(const CompiledCatalogue& compiled, const CatalogueSource& source,
                     const std::filesystem::path& output, const DrawingWriter& drawings);
 

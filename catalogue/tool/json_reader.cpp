@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -161,7 +162,7 @@ std::string Node::Text(std::size_t maxBytes) const {
     const std::string encoded = Utf8ToWindows1252(t);
     if (encoded.size() > maxBytes)
         Fail(fmt::format("\"{}\" is longer than {} characters", t, maxBytes));
-    if (encoded.find('?') != std::string::npos && t.find('?') == std::string::npos)
+    if (std::count(encoded.begin(), encoded.end(), '?') != std::count(t.begin(), t.end(), '?'))
         Fail(fmt::format("\"{}\" holds a character the record text cannot hold", t));
     if (encoded.find('\0') != std::string::npos) Fail("a text may not hold a zero character");
     return t;
