@@ -66,6 +66,11 @@ const TruthCase kCases[] = {
     {"high speed", 5, 0, 100, 1.2},
 };
 
+// Test names show the case's name.
+void PrintTo(const TruthCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RatingTruth : public ::testing::TestWithParam<TruthCase> {
   protected:
     static void SetUpTestSuite() {

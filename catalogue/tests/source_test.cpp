@@ -231,6 +231,11 @@ const BrokenCase kBrokenCases[] = {
      "orda.json", "/valves/0/orificeArea", "outside"},
 };
 
+// Test names show the case's name.
+void PrintTo(const BrokenCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class BrokenSource : public ::testing::TestWithParam<BrokenCase> {};
 
 TEST_P(BrokenSource, IsRefusedWithFilePathAndProblem) {
