@@ -91,6 +91,23 @@ TEST(CatalogueTool, RefusesARefrigerantThePropertyLibrariesDoNotKnow) {
     EXPECT_FALSE(fs::exists(temp.Path() / "data"));
 }
 
+TEST(CatalogueTool, RefusesAnEnvelopeThatRefusesItsOwnRatingPoints) {
+    ASSERT_TRUE(LoadLibraries());
+    TempFolder temp;
+    WriteSmallSource(temp.Path() / "source", 1);
+    // The standard envelope type allows 5 K of superheat; the data are rated at 10 K.
+    json j = ReadJson(temp.Path() / "source" / "catalogue.json");
+    for (auto& t : j["envelopeTypes"])
+        if (t["id"] == 1) t["limit"] = 5;
+    WriteJson(temp.Path() / "source" / "catalogue.json", j);
+    const CatalogueSource source = ReadCatalogueSource(temp.Path() / "source");
+    RefrigerantSet refrigerants(source);
+    const CompiledCatalogue compiled = BuildCatalogue(source, refrigerants, BuildOptions{});
+    ASSERT_FALSE(compiled.boundViolations.empty());
+    EXPECT_NE(compiled.boundViolations.front().find("the envelope refuses"), std::string::npos)
+        << compiled.boundViolations.front();
+}
+
 TEST(CatalogueTool, CheckReadsTheShippedSource) {
     const ToolRun ok = RunTool({"check", kSourceFolder.string()});
     EXPECT_EQ(ok.exitCode, 0) << ok.output;

@@ -223,6 +223,17 @@ const BrokenCase kBrokenCases[] = {
          });
      },
      "compressors.json", "/compressorFamilies/0/variants/1", "offered twice"},
+    {"vapour injection on a blend",
+     [](const fs::path& f) {
+         Edit(f / "compressors.json", [](json& j) {
+             auto& fam = j["compressorFamilies"][0];
+             fam["rating"]["kind"] = 3;
+             fam["physics"]["injection"] = {{"portExponent", 0.45}, {"efficiency", 0.787}};
+             fam["variants"][0]["refrigerant"] = "R407C";
+             fam["variants"][0]["envelope"] = "r407c";
+         });
+     },
+     "compressors.json", "/compressorFamilies/0/variants/0", "single-component refrigerants"},
     {"valve without flow area",
      [](const fs::path& f) {
          WriteJson(f / "orda.json", json::parse(R"({"ordaFamilies": [{"code": 1, "category": 1, "name": "Valves"}],
