@@ -113,6 +113,15 @@ class TdataStore::Loader {
                                 DatabaseRecordSize(file));
     }
 
+    // Opens a file the database cannot do without: a reading error or a header date other than
+    // the database date clears the valid flag.
+    RecordFile OpenRequired(DatabaseFile which) {
+        RecordFile file = Open(which);
+        NoteError(file, which, false);
+        CheckDate(file, which);
+        return file;
+    }
+
     // Notes the file's reading error; it clears the valid flag unless `optional`.
     void NoteError(const RecordFile& file, DatabaseFile which, bool optional) {
         if (file.Error().empty()) return;
@@ -269,9 +278,7 @@ void TdataStore::Loader::ReadHeader() {
 
 void TdataStore::Loader::ReadSuppliesAndTypes() {
     const DatabaseFile which = DatabaseFile::SuppliesAndTypes;
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     Guarded(which, false, [&] {
         for (std::size_t i = 1; i < file.Count(); ++i) {
             const RecordBytes record = file.Record(i);
@@ -297,9 +304,7 @@ void TdataStore::Loader::ReadHeadings() {
 
 void TdataStore::Loader::ReadMotorCodes() {
     const DatabaseFile which = DatabaseFile::MotorCodes;
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     Guarded(which, false, [&] {
         for (std::size_t i = 1; i < file.Count(); ++i) {
             s_.motorCodes_.push_back(std::make_unique<TmotorObj>(file.Record(i)));
@@ -309,9 +314,7 @@ void TdataStore::Loader::ReadMotorCodes() {
 
 void TdataStore::Loader::ReadCompressors() {
     const DatabaseFile which = DatabaseFile::Compressors;
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     Guarded(which, false, [&] {
         for (std::size_t i = 1; i < file.Count(); ++i) {
             const CompressorRow row = CompressorRow::FromBytes(file.Record(i));
@@ -358,9 +361,7 @@ void TdataStore::Loader::ReadCompressors() {
 
 void TdataStore::Loader::ReadUnits() {
     const DatabaseFile which = DatabaseFile::CondensingUnits;
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     Guarded(which, false, [&] {
         for (std::size_t i = 1; i < file.Count(); ++i) {
             const CondensingUnitRow row = CondensingUnitRow::FromBytes(file.Record(i));
@@ -457,9 +458,7 @@ void TdataStore::Loader::AddNetworkUnit(std::unique_ptr<Tunit> unit) {
 }
 
 void TdataStore::Loader::ReadTechData(DatabaseFile which, char productKind) {
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     auto& lists = s_.techData_[productKind == 'U' ? 1 : 0];
     Guarded(which, false, [&] {
         for (std::size_t i = 1; i < file.Count(); ++i) {
@@ -500,9 +499,7 @@ void TdataStore::Loader::ReadAccessories() {
 void TdataStore::Loader::ReadControls() {
     {
         const DatabaseFile which = DatabaseFile::OrdaCorrections;
-        const RecordFile file = Open(which);
-        NoteError(file, which, false);
-        CheckDate(file, which);
+        const RecordFile file = OpenRequired(which);
         Guarded(which, false, [&] {
             TordaObj* current = nullptr;
             for (std::size_t i = 1; i < file.Count(); ++i) {
@@ -518,9 +515,7 @@ void TdataStore::Loader::ReadControls() {
     }
     {
         const DatabaseFile which = DatabaseFile::OrdaModels;
-        const RecordFile file = Open(which);
-        NoteError(file, which, false);
-        CheckDate(file, which);
+        const RecordFile file = OpenRequired(which);
         Guarded(which, false, [&] {
             for (std::size_t i = 1; i < file.Count(); ++i) {
                 const OrdaModelRow row = OrdaModelRow::FromBytes(file.Record(i));
@@ -553,9 +548,7 @@ void TdataStore::Loader::ReadControls() {
     }
     {
         const DatabaseFile which = DatabaseFile::OrdaTechData;
-        const RecordFile file = Open(which);
-        NoteError(file, which, false);
-        CheckDate(file, which);
+        const RecordFile file = OpenRequired(which);
         Guarded(which, false, [&] {
             for (std::size_t i = 1; i < file.Count(); ++i) {
                 s_.ordaTech_.push_back(std::make_unique<TordaTech>(file.Record(i)));
@@ -566,9 +559,7 @@ void TdataStore::Loader::ReadControls() {
 
 void TdataStore::Loader::ReadEnvelopePoints() {
     const DatabaseFile which = DatabaseFile::EnvelopePoints;
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     Guarded(which, false, [&] {
         std::vector<TenvPoint> points;
         points.reserve(file.Count());
@@ -589,9 +580,7 @@ void TdataStore::Loader::ReadRatingSets() {
     const DatabaseFile which = DatabaseFile::RatingSets;
     s_.ratingSets_.clear();
     s_.ratingSets_.resize(static_cast<std::size_t>(s_.highestSetIndex_) + 1);
-    const RecordFile file = Open(which);
-    NoteError(file, which, false);
-    CheckDate(file, which);
+    const RecordFile file = OpenRequired(which);
     const EnvelopeTypeLookup types = [this](std::int32_t id) { return s_.FindEnvelopeType(id); };
     std::span<TenvPoint> points(s_.envelopePoints_);
     Guarded(which, false, [&] {
