@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -70,6 +71,23 @@ struct ModelKeys {
     std::int32_t mKey = 0;  // key selector 'M'
     std::int32_t rKey = 0;  // key selector 'R'
 };
+
+// What loading the user's heat-pump file did. A missing file clears the heat pumps (found
+// false, no error). A file that cannot be read, or is damaged, loads nothing and leaves the
+// heat pumps as they were (error says why). Otherwise the heat pumps are replaced; records whose
+// compressor is not in the database are dropped and counted.
+struct UserHeatPumpLoad {
+    bool found = false;
+    std::string error;
+    int loaded = 0;
+    int dropped = 0;
+    bool ok() const { return error.empty(); }
+};
+
+// Replaces the file at the path with the bytes as a whole; returns the error text, empty on
+// success. The store itself never writes files: the caller hands it the program's safe writer.
+using HeatPumpFileWriter =
+    std::function<std::string(const std::filesystem::path&, std::span<const std::uint8_t>)>;
 
 // Where the store reads from.
 struct DatabaseSources {
@@ -207,6 +225,16 @@ class TdataStore {
     // --- heat pumps (the user's, added after loading) ---
     TCModel& AddHeatPump(std::unique_ptr<TCModel> heatPump);
     void ClearHeatPumps();
+    // Removes one heat pump from the store (and from every custom family that lists it); false
+    // when it is not one of the store's.
+    bool RemoveHeatPump(const TCModel& heatPump);
+    // Replaces the heat pumps with those of the user's heat-pump file (see UserHeatPumpLoad).
+    UserHeatPumpLoad LoadUserHeatPumps(const std::filesystem::path& path);
+    // The bytes of a heat-pump file holding the store's heat pumps in list order.
+    std::vector<std::uint8_t> UserHeatPumpFileBytes() const;
+    // Writes those bytes through `write`, which replaces the file as a whole; its error text.
+    std::string SaveUserHeatPumps(const std::filesystem::path& path,
+                                  const HeatPumpFileWriter& write) const;
 
     // --- custom families ---
     TcustFam& AddCustomFamily(std::unique_ptr<TcustFam> family);
