@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "data_store.hpp"
+#include "heat_pump.hpp"
 #include "language_texts.hpp"
 #include "quantity_heading.hpp"
 #include "refrigerant.hpp"
@@ -62,7 +63,25 @@ void GiveSettings(TCModel& model, const OperatingConditions& conditions) {
 }
 
 std::string refrigerantName(const ListItem& item) {
-    return item.refrigerant != nullptr ? item.refrigerant->name : std::string();
+    return item.refrigerant != nullptr ? item.refrigerant->DisplayName() : std::string();
+}
+
+// Quantity codes a performance column may show.
+bool isListableQuantity(int code) {
+    return (code >= quantity::CoolingCapacity && code <= quantity::Load &&
+            code != quantity::SeasonalEfficiency) ||
+           (code >= quantity::IntermediatePressure && code <= quantity::LiquidTempEconomiserOutlet);
+}
+
+bool isTechnical(const ListColumn& column) { return column.kind == 'M' || column.kind == 'E'; }
+
+bool vapourInjectionModes(ActivityMode mode) {
+    return mode == ActivityMode::Compressors || mode == ActivityMode::HeatPumpCompressors;
+}
+
+std::string withoutAmpersands(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
 }
 
 }  // namespace
@@ -210,6 +229,14 @@ void SelectionList::clearComparison() {
     if (mainRefrigerant_ != nullptr) refrigerants_.push_back(mainRefrigerant_);
 }
 
+TCModel* SelectionList::pickItem(int index) {
+    if (index < 0 || index >= static_cast<int>(items_.size())) return nullptr;
+    current_ = index;
+    updateNavigation();
+    const ListItem& item = items_[static_cast<std::size_t>(index)];
+    return ofMainRefrigerant(item) ? item.model : nullptr;
+}
+
 TCModel* SelectionList::moveSelection(bool next) {
     if (current_ < 0 || order_.empty()) return nullptr;
     const auto at = std::find(order_.begin(), order_.end(), current_) - order_.begin();
@@ -218,8 +245,7 @@ TCModel* SelectionList::moveSelection(bool next) {
     current_ = order_[static_cast<std::size_t>(target)];
     updateNavigation();
     const ListItem& item = items_[static_cast<std::size_t>(current_)];
-    const bool main = mainRefrigerant_ == nullptr || item.refrigerant == mainRefrigerant_;
-    return main ? item.model : nullptr;
+    return ofMainRefrigerant(item) ? item.model : nullptr;
 }
 
 void SelectionList::setColumns(std::vector<ListColumn> columns) {
@@ -356,6 +382,8 @@ std::string SelectionList::columnTitle(int column) const {
         }
         return {};
     }
+    if (c.code == quantity::LiquidTemp)
+        return Text("strLiqTempLO", "Liquid temperature, liquid outlet");
     return QuantityHeading(c.code, unitSystem_, mode_, conditions_);
 }
 
@@ -367,6 +395,278 @@ std::string SelectionList::valueText(const ListItem& item, QuantityCode code) co
     if (!IsValidStatus(item.status())) return "-";
     const double shown = ToDisplay(code, unitSystem_, item.result(code)) + 0.0;
     return fmt::format("{:.{}f}", shown, Decimals(code));
+}
+
+// --- columns in the settings file ---
+
+SelectionListColumns SelectionList::saveColumns() const {
+    SelectionListColumns saved;
+    saved.count = userCount();
+    for (const ListColumn& c : columns_) {
+        saved.kinds.push_back(c.kind);
+        saved.codes.push_back(c.code);
+    }
+    return saved;
+}
+
+void SelectionList::loadColumns(const SelectionListColumns& saved) {
+    const int count = std::min(saved.count, kMaxUserColumns);
+    if (count <= 0) return;
+    const std::vector<ListColumn> defaults = defaultColumns(mode_);
+    std::vector<ListColumn> columns;
+    for (int i = 0; i < count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        ListColumn column = at < defaults.size() ? defaults[at] : ListColumn{};
+        const char kind = at < saved.kinds.size() ? saved.kinds[at] : 'P';
+        const int code = at < saved.codes.size() ? saved.codes[at] : -1;
+        if (kind == 'M' || kind == 'E') {
+            if (code >= 0) column = ListColumn{kind, code};
+        } else if (isListableQuantity(code)) {
+            column = ListColumn{'P', code};
+        }
+        columns.push_back(column);
+    }
+    const int sorted = sortColumn_;
+    setColumns(std::move(columns));
+    sortBy(sorted < userCount() ? sortColumn_ : -fixedCount());
+}
+
+std::vector<ListChoice> SelectionList::choices() const {
+    std::vector<ListChoice> list;
+    const auto add = [&](int code, std::string text, bool enabled = true) {
+        if (text.empty()) text = QuantityHeading(code, unitSystem_, mode_, conditions_);
+        list.push_back(ListChoice{{'P', code}, withoutAmpersands(std::move(text)), enabled});
+    };
+    if (isControlsMode(mode_)) {
+        add(mode_ == ActivityMode::SolenoidValves ? quantity::PressureDifference
+                                                  : quantity::CoolingCapacity,
+            {});
+        if (mode_ != ActivityMode::SolenoidValves) add(quantity::LoadRatio, {});
+    } else {
+        const bool heating = mode_ == ActivityMode::HeatPumpCompressors || IsHeatPumpMode(mode_);
+        add(quantity::CoolingCapacity, {});
+        add(quantity::PowerInput, {});
+        add(quantity::Current, {});
+        add(quantity::COP, {});
+        add(quantity::MassFlow, {});
+        add(heating ? quantity::HeatingCapacity : quantity::HeatRejection, {});
+        add(mode_ == ActivityMode::CondensingUnits ? quantity::CondensingTemp
+                                                   : quantity::DischargeTemp,
+            {});
+        add(quantity::EconomiserCapacity, {});
+        add(quantity::InjectionMassFlow, {});
+        add(quantity::IntermediatePressure, "PSI");
+        add(quantity::IntermediateSatTemp, "TSI");
+        add(quantity::VapourOutletTemp, {});
+        add(quantity::LiquidTemp, Text("strLiqTempLO", "Liquid temperature, liquid outlet"));
+        add(quantity::LiquidTempInjectionInlet, {});
+        add(quantity::LiquidTempEconomiserOutlet, {});
+        add(quantity::RefrigerationCOP, {}, mode_ == ActivityMode::HeatPumpCompressors);
+        add(quantity::Displacement, {});
+    }
+    if (store_ == nullptr) return list;
+    if (isControlsMode(mode_)) {
+        // the controls' own technical fields, by heading id, each once
+        std::vector<std::int32_t> seen;
+        for (const auto& item : store_->OrdaTechData()) {
+            if (std::find(seen.begin(), seen.end(), item->headingId) != seen.end()) continue;
+            seen.push_back(item->headingId);
+            std::string text = item->text;
+            for (const auto& heading : store_->Headings())
+                if (heading->id == item->headingId) text = heading->caption;
+            list.push_back(ListChoice{{'M', item->headingId}, withoutAmpersands(text), true});
+        }
+        return list;
+    }
+    const char kind = mode_ == ActivityMode::CondensingUnits ? 'U' : 'C';
+    for (const char group : {'M', 'E'}) {
+        for (const auto& heading : store_->Headings()) {
+            if (heading->group != group) continue;
+            if (heading->usedBy != kind && heading->usedBy != TTecHeadObj::kBoth) continue;
+            list.push_back(
+                ListChoice{{group, heading->id}, withoutAmpersands(heading->caption), true});
+        }
+    }
+    return list;
+}
+
+// --- cells ---
+
+bool SelectionList::isPreliminary(const ListItem& item) {
+    if (item.model == nullptr) return false;
+    if (const auto* pump = dynamic_cast<const THeatPump*>(item.model))
+        return pump->compressor != nullptr && pump->compressor->FirstOptionFlag();
+    return item.model->FirstOptionFlag();
+}
+
+ModelStatus SelectionList::clickStatus(const ListItem& item) const {
+    const ModelStatus status = item.status();
+    if (status < 0 || status == 2 || status == 3) return status;
+    if (!isControlsMode(mode_) && isPreliminary(item)) return 4;  // the preliminary-data text
+    return model_status::Valid;
+}
+
+std::string SelectionList::secondColumnText(const ListItem& item) const {
+    if (item.model == nullptr) return {};
+    if (const auto* pump = dynamic_cast<const THeatPump*>(item.model))
+        return pump->compressor != nullptr ? pump->compressor->name : std::string();
+    if (IsHeatPumpMode(mode_)) return {};
+    return secondText(*item.model, mode_);
+}
+
+std::string SelectionList::columnUnit(int column) const {
+    if (column < -fixedCount() || column >= userCount()) return {};
+    if (column < 0) {
+        const FixedColumn f = fixed_[static_cast<std::size_t>(column + fixedCount())];
+        return f == FixedColumn::Speed || f == FixedColumn::InverterSpeed ? "Hz" : "";
+    }
+    const ListColumn& c = columns_[static_cast<std::size_t>(column)];
+    return isTechnical(c) ? std::string() : UnitLabel(c.code, unitSystem_);
+}
+
+std::string SelectionList::cellText(const ListItem& item, int column) const {
+    if (column < -fixedCount() || column >= userCount()) return {};
+    if (column < 0) {
+        switch (fixed_[static_cast<std::size_t>(column + fixedCount())]) {
+            case FixedColumn::Name:
+                return item.model->name;
+            case FixedColumn::Second:
+                return secondColumnText(item);
+            case FixedColumn::Refrigerant:
+                return refrigerantName(item);
+            case FixedColumn::Speed:
+                return item.model->IsVariableSpeed()
+                           ? fmt::format("{:.1f}", item.model->Speed() / 60.0)
+                           : std::string();
+            case FixedColumn::InverterSpeed:
+                return item.model->IsInverterDriven() && !item.model->IsVariableSpeed()
+                           ? fmt::format("{:.1f}", item.model->Speed() / 30.0)
+                           : std::string();
+            case FixedColumn::Load:
+                return item.model->HasLoadControl() ? fmt::format("{}", item.model->Load())
+                                                    : std::string();
+        }
+        return {};
+    }
+    const ListColumn& c = columns_[static_cast<std::size_t>(column)];
+    if (isTechnical(c)) return techText(item, c);
+    if (!IsValidStatus(item.status())) return "-";
+    const std::optional<double> value = columnValue(item, c);
+    if (!value) return {};
+    const double shown = ToDisplay(c.code, unitSystem_, *value) + 0.0;
+    return fmt::format("{:.{}f}", shown, Decimals(c.code));
+}
+
+std::optional<double> SelectionList::columnValue(const ListItem& item, const ListColumn& column,
+                                                 bool vapourOutletGiven) const {
+    if (isTechnical(column) || !IsValidStatus(item.status())) return std::nullopt;
+    const int code = column.code;
+    const bool injection = item.model != nullptr && item.model->HasVapourInjection();
+    if (code == quantity::LoadRatio && isControlsMode(mode_)) {
+        const double ratio = loadRatio ? loadRatio(*item.model, requiredCapacity_)
+                                       : item.result(quantity::LoadRatio);
+        if (ratio > 0 && ratio <= 110) return ratio;
+        return std::nullopt;
+    }
+    if (code == quantity::LiquidTemp && !isControlsMode(mode_)) {
+        if (!injection) return std::nullopt;
+        return item.result(code);
+    }
+    if (code == quantity::EconomiserCapacity) {
+        if (!injection || !vapourInjectionModes(mode_)) return std::nullopt;
+        return item.result(code);
+    }
+    if (code >= 1 && code < quantity::IntermediatePressure) return item.result(code);
+    if (code > quantity::LiquidTempEconomiserOutlet) return std::nullopt;
+    if (!injection || !vapourInjectionModes(mode_)) return std::nullopt;
+    const double tsi = item.result(quantity::IntermediateSatTemp);
+    switch (code) {
+        case quantity::IntermediatePressure:
+            if (item.refrigerant == nullptr) return std::nullopt;
+            return item.refrigerant->DewPressure(tsi);
+        case quantity::VapourOutletTemp:
+            return tsi + (vapourOutletGiven ? conditions_.vapourOutletSuperheat : 5.0);
+        case quantity::LiquidTempInjectionInlet:
+            return conditions_.liquidTemp;
+        case quantity::LiquidTempEconomiserOutlet:
+            return item.result(quantity::LiquidTemp) + conditions_.liquidLineTempRise;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string SelectionList::techText(const ListItem& item, const ListColumn& column) const {
+    if (!isTechnical(column) || store_ == nullptr || item.model == nullptr) return {};
+    return store_->TechText(*item.model, column.kind, column.code);
+}
+
+std::string SelectionList::clipboardText() const {
+    std::string text;
+    std::vector<std::string> titles;
+    switch (mode_) {
+        case ActivityMode::CondensingUnits:
+            titles = {Text("strCondUnit", "Condensing Unit"), Text("strCompressor", "Compressor")};
+            break;
+        case ActivityMode::ExpansionValves:
+            titles = {Text("strValve", "Valve"), Text("strOrifice", "Orifice")};
+            break;
+        case ActivityMode::SolenoidValves:
+            titles = {Text("strValve", "Valve")};
+            break;
+        case ActivityMode::HeadPressureControls:
+            titles = {"Regulator", Text("strOrifice", "Orifice")};
+            break;
+        case ActivityMode::FilterDriers:
+            titles = {"Preotector", Text("strOrifice", "Orifice")};
+            break;
+        case ActivityMode::BrineWaterHeatPumps:
+        case ActivityMode::AirWaterHeatPumps:
+            titles = {Text("strHeatPump", "Heat Pump"), Text("strCompressor", "Compressor")};
+            break;
+        default:
+            titles = {Text("strCompressor", "Compressor")};
+            break;
+    }
+    const std::size_t fixedShown = titles.size();
+    if (isComparison()) titles.push_back(Text("strREFRIGERANT", "REFRIGERANT"));
+    const std::size_t leading = titles.size();
+    std::vector<std::string> units(leading);
+    for (int c = 0; c < userCount(); ++c) {
+        titles.push_back(columnTitle(c));
+        units.push_back(columnUnit(c));
+    }
+    const auto line = [&text](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0) text += '\t';
+            text += cells[i];
+        }
+        text += "\r\n";
+    };
+    line(titles);
+    line(units);
+    for (const int index : order_) {
+        const ListItem& item = items_[static_cast<std::size_t>(index)];
+        std::vector<std::string> cells{item.model->name};
+        if (fixedShown > 1) cells.push_back(secondColumnText(item));
+        if (isComparison()) cells.push_back(refrigerantName(item));
+        for (const ListColumn& c : columns_) {
+            if (isTechnical(c)) {
+                cells.push_back(techText(item, c));
+                continue;
+            }
+            if (!IsValidStatus(item.status())) {
+                cells.push_back("-");
+                continue;
+            }
+            const std::optional<double> value = columnValue(item, c);
+            cells.push_back(value ? fmt::format("{:.{}f}",
+                                                ToDisplay(c.code, unitSystem_, *value) + 0.0,
+                                                Decimals(c.code))
+                                  : std::string());
+        }
+        line(cells);
+    }
+    return text;
 }
 
 }  // namespace kelvra

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "activity_mode.hpp"
 #include "model.hpp"
 #include "operating_conditions.hpp"
+#include "settings_file.hpp"
 #include "units.hpp"
 
 namespace kelvra {
@@ -38,6 +40,13 @@ struct ListItem {
 
     ModelStatus status() const { return results.Status(); }
     double result(QuantityCode code) const { return results.Get(code); }
+};
+
+// An entry of the choice menu of a user column's header (and of the column editor).
+struct ListChoice {
+    ListColumn column;
+    std::string text;
+    bool enabled = true;
 };
 
 // What a fixed column shows.
@@ -88,9 +97,17 @@ class SelectionList {
     void clearComparison();
     bool isComparison() const { return refrigerants_.size() >= 2; }
     const std::vector<Trefrigerant*>& refrigerants() const { return refrigerants_; }
+    Trefrigerant* mainRefrigerant() const { return mainRefrigerant_; }
+    // The item's model belongs to the main window's refrigerant (the main window may select it).
+    bool ofMainRefrigerant(const ListItem& item) const {
+        return mainRefrigerant_ == nullptr || item.refrigerant == mainRefrigerant_;
+    }
 
     // --- navigation ---
 
+    // Makes item `index` (into items()) the current row, as a click on it does; returns its
+    // model when it belongs to the main refrigerant, else nullptr. Ignored outside the items.
+    TCModel* pickItem(int index);
     // The row above (next = false) or below the current one in displayed order becomes
     // current; returns its model when it belongs to the main refrigerant (the main window then
     // selects it), else nullptr.
@@ -115,6 +132,18 @@ class SelectionList {
     // list is sorted by model name again.
     void setColumn(int index, ListColumn column);
 
+    // Column persistence in the settings file (section "sellist"). Reading takes each column's
+    // kind letter and code; a code of -1, a code that names no listable quantity, and a column
+    // missing from the file keep the mode's default for that position. A count of 0 keeps the
+    // columns as they are.
+    SelectionListColumns saveColumns() const;
+    void loadColumns(const SelectionListColumns& saved);
+
+    // The choices offered for a user column in the current mode: the quantities, then the
+    // mechanical and electrical data fields of the store's headings (for the product kind of the
+    // mode). Texts without "&".
+    std::vector<ListChoice> choices() const;
+
     // The fixed columns in their order.
     const std::vector<FixedColumn>& fixedColumns() const { return fixed_; }
     int fixedCount() const { return static_cast<int>(fixed_.size()); }
@@ -128,6 +157,11 @@ class SelectionList {
     std::string sortCaption() const;
     // Title of a fixed or user column (in the sense of sortColumn).
     std::string columnTitle(int column) const;
+    // The unit shown under a column title: a performance quantity's unit label, "Hz" over the
+    // speed columns, else empty.
+    std::string columnUnit(int column) const;
+    // What a fixed or user column shows for an item in the grid.
+    std::string cellText(const ListItem& item, int column) const;
 
     // --- contents ---
     const std::vector<ListItem>& items() const { return items_; }
@@ -143,6 +177,27 @@ class SelectionList {
     // The text of a value as the list copies it: the display value with the quantity's
     // decimals, "-" for an item whose status is negative.
     std::string valueText(const ListItem& item, QuantityCode code) const;
+
+    // The value (internal units) of a performance column for an item, or nothing where the
+    // column does not apply: a failed item, the economiser and intermediate-pressure quantities
+    // of a model without vapour injection, a load ratio beyond 110 %. `vapourOutletGiven` tells
+    // whether the vapour-outlet superheat of the conditions is the user's (else 5 K is taken).
+    std::optional<double> columnValue(const ListItem& item, const ListColumn& column,
+                                      bool vapourOutletGiven = false) const;
+    // The text of a technical-data column for an item (whatever its status).
+    std::string techText(const ListItem& item, const ListColumn& column) const;
+    // The text for the clipboard: a title line, a unit line and one line per item in displayed
+    // order, cells separated by tabs, lines by CR LF.
+    std::string clipboardText() const;
+
+    // The status a click on an item puts into the status bar: its status when negative, 2 or 3;
+    // 4 (the preliminary-data text) for preliminary data outside the controls modes; else 0.
+    ModelStatus clickStatus(const ListItem& item) const;
+    // The item's model (a unit's or heat pump's compressor) carries preliminary data.
+    static bool isPreliminary(const ListItem& item);
+    // The second fixed column's text: a unit's compressor, a valve's orifice or type text, a
+    // heat pump's compressor.
+    std::string secondColumnText(const ListItem& item) const;
 
   private:
     void takeSnapshots(bool evaluate);
