@@ -34,6 +34,9 @@
 #include "language_texts.hpp"
 #include "property_library.hpp"
 #include "result_rows.hpp"
+#include "conditions_form.hpp"
+#include "conditions_panel.hpp"
+#include "compare_frame.hpp"
 #include "safe_file.hpp"
 #include "unit.hpp"
 
@@ -142,7 +145,10 @@ InputsPause::~InputsPause() { inputsLive = previous_; }
 // Creation
 
 TfrmActivity::TfrmActivity(WorkspaceFolders folders, QWidget* parent)
-    : QMainWindow(parent), folders_(std::move(folders)) {
+    : TfrmActivity(std::move(folders), StartupQuestion(), parent) {}
+
+TfrmActivity::TfrmActivity(WorkspaceFolders folders, StartupQuestion startup, QWidget* parent)
+    : QMainWindow(parent), folders_(std::move(folders)), startupQuestion_(std::move(startup)) {
     setObjectName("frmActivity");
     question_ = [this](const QString& text, QMessageBox::StandardButtons buttons) {
         return QMessageBox::question(this, windowTitle(), text, buttons);
@@ -201,9 +207,17 @@ void TfrmActivity::FormCreate() {
 
     buildMenus();
     buildWidgets();
+    buildWindowMenus();
     if (!databaseUsable()) return;
 
     driver_ = std::make_unique<SelectionDriver>(*store_, this);
+    frameCompare_->attach(driver_.get(),
+                          {[this](TCModel* model) { selectModel(model); },
+                           [this](Trefrigerant* refrigerant) { selectRefrigerant(refrigerant); },
+                           [this](bool locked) { setListLock(locked); },
+                           [this](const std::string& hint) { setNavigationHint(hint); },
+                           [this](ModelStatus code) { showModelStatus(code); },
+                           [this](const QString& text) { notifyError(text); }});
 
     const SettingsLoad load = LoadSettingsFile(settingsPath(), kDefaultHelpFile);
     if (!load.status) notifyError(Q(load.status.FullText()));
@@ -212,6 +226,8 @@ void TfrmActivity::FormCreate() {
     if (firstRun_) applyFirstRunChoices();
 
     driver_->setUp(setupFromSettings());
+    frameConditions_->setDriver(driver_.get());
+    reloadTableLayouts();
     const WindowPlacement& place = settings_.window;
     setGeometry(place.left, place.top, std::max(place.width, 400), std::max(place.height, 300));
     if (place.maximised) setWindowState(windowState() | Qt::WindowMaximized);
@@ -221,32 +237,12 @@ void TfrmActivity::FormCreate() {
     buildFamilyLists();
 }
 
-// The start-up choices of a first run: refrigeration with both product lines.
+// A first run: the start-up questions, answered in the start-up window.
 void TfrmActivity::applyFirstRunChoices() {
-    settings_ = Settings();
-    settings_.refrigerant = "R404A";
-    settings_.mode = ActivityMode::Compressors;
-    OperatingConditions& c = settings_.conditions;
-    Preset(1, RatingStandard::EN, c);
-    c.evapTemp = -10;
-    c.condTemp = 45;
-    c.capacity = 20;
-    settings_.compressorFamilies.Clear();
-    settings_.condensingUnitFamilies.Clear();
-    settings_.controlsFamilies.Clear();
-    settings_.heatPumpFamilies.Clear();
-    for (const auto& family : store_->Families()) {
-        const int category = RoundedCategory(*family);
-        if (family->kind == TFamily::kCompressor && (category == 2 || category == 12))
-            settings_.compressorFamilies.Add(family->code);
-        if (family->kind == TFamily::kCondensingUnit && category != 3 && category != 12)
-            settings_.condensingUnitFamilies.Add(family->code);
-    }
-    // A database without those categories still opens on something to select from.
-    if (settings_.compressorFamilies.Empty()) {
-        for (const auto& family : store_->Families())
-            if (family->kind == TFamily::kCompressor) settings_.compressorFamilies.Add(family->code);
-    }
+    const StartupOffer offer = StartupOfferFor(folders_.installation);
+    const StartupChoices choices =
+        startupQuestion_ ? startupQuestion_(offer) : UnansweredStartupChoices();
+    settings_ = FirstRunSettings(choices, store_->Families(), folders_.installation);
 }
 
 SelectionDriver::Setup TfrmActivity::setupFromSettings() const {
@@ -353,29 +349,11 @@ void TfrmActivity::buildWidgets() {
     boxSupply_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     grid->addWidget(boxSupply_, row++, 1);
 
-    lblEvap_ = new QLabel(conditionsBox);
-    lblEvap_->setObjectName("lblEvap");
-    edEvap_ = MakeEdit("edEvap", conditionsBox);
-    grid->addWidget(lblEvap_, row, 0);
-    grid->addWidget(edEvap_, row++, 1);
-
-    boxSuction_ = new QComboBox(conditionsBox);
-    boxSuction_->setObjectName("boxSuction");
-    edSuction_ = MakeEdit("edSuction", conditionsBox);
-    grid->addWidget(boxSuction_, row, 0);
-    grid->addWidget(edSuction_, row++, 1);
-
-    lblCond_ = new QLabel(conditionsBox);
-    lblCond_->setObjectName("lblCond");
-    edCond_ = MakeEdit("edCond", conditionsBox);
-    grid->addWidget(lblCond_, row, 0);
-    grid->addWidget(edCond_, row++, 1);
-
-    boxLiquid_ = new QComboBox(conditionsBox);
-    boxLiquid_->setObjectName("boxLiquid");
-    edLiquid_ = MakeEdit("edLiquid", conditionsBox);
-    grid->addWidget(boxLiquid_, row, 0);
-    grid->addWidget(edLiquid_, row++, 1);
+    // the operating point of every mode, the standard points, losses, speed and load
+    frameConditions_ = new TframeConditions(conditionsBox);
+    grid->addWidget(frameConditions_, row++, 0, 1, 2);
+    connect(frameConditions_, &TframeConditions::conditionsApplied, this,
+            [this] { driver_->setProjectModified(true); });
 
     radCapacity_ = new QRadioButton(conditionsBox);
     radCapacity_->setObjectName("radCapacity");
@@ -447,7 +425,7 @@ void TfrmActivity::buildWidgets() {
     pgResults_->addTab(gridPage(detsGrid_, lblNoModel_, "detsGrid", "lblNoModel",
                                 T("strNotSelected", "No model selected")),
                        T("tabSummary", "Summary"));
-    pgResults_->addTab(notYet("performance table"), T("tabTable", "Table"));
+    pgResults_->addTab(buildTableTab(), T("tabTable", "Table"));
     pgResults_->addTab(notYet("envelope plot"), T("tabEnvelope", "Envelope"));
 
     auto* drawingPage = new QWidget(pgResults_);
@@ -464,7 +442,9 @@ void TfrmActivity::buildWidgets() {
     drawingLayout->addWidget(drawingView_, 1);
     drawingTab_ = pgResults_->addTab(drawingPage, T("tabDrawing", "Drawing"));
 
-    pgResults_->addTab(notYet("selection list"), T("tabSelList", "Selection List"));
+    frameCompare_ = new TframeCompare(pgResults_);
+    frameCompare_->setOutputFolder(Q(folders_.user.string()));
+    pgResults_->addTab(frameCompare_, T("tabSelList", "Selection List"));
     pgResults_->addTab(notYet("report"), T("tabReport", "Report"));
     pgResults_->addTab(gridPage(techGrid_, lblNoTechData_, "techGrid", "lblNoTechData",
                                 T("lblNoTechData", "No technical data available")),
@@ -504,12 +484,6 @@ void TfrmActivity::buildWidgets() {
     connect(rad50_, &QRadioButton::clicked, this, &TfrmActivity::radFrequencyClick);
     connect(rad60_, &QRadioButton::clicked, this, &TfrmActivity::radFrequencyClick);
     connect(boxSupply_, &QComboBox::currentIndexChanged, this, &TfrmActivity::boxSupplyChange);
-    connect(edEvap_, &QDoubleSpinBox::valueChanged, this, &TfrmActivity::edEvapChange);
-    connect(boxSuction_, &QComboBox::currentIndexChanged, this, &TfrmActivity::boxSuctionChange);
-    connect(edSuction_, &QDoubleSpinBox::valueChanged, this, &TfrmActivity::edSuctionChange);
-    connect(edCond_, &QDoubleSpinBox::valueChanged, this, &TfrmActivity::edCondChange);
-    connect(boxLiquid_, &QComboBox::currentIndexChanged, this, &TfrmActivity::boxLiquidChange);
-    connect(edLiquid_, &QDoubleSpinBox::valueChanged, this, &TfrmActivity::edLiquidChange);
     connect(edCap_, &QDoubleSpinBox::valueChanged, this, &TfrmActivity::edCapChange);
     connect(radCapacity_, &QRadioButton::clicked, this, &TfrmActivity::radCapacityClick);
     connect(radManual_, &QRadioButton::clicked, this, &TfrmActivity::radManualClick);
@@ -641,6 +615,11 @@ void TfrmActivity::FormShow() {
     }
     inputsLive = true;
     layoutForMode();
+    // the selection list's columns of the last run
+    if (settings_.selectionList) {
+        driver_->list().loadColumns(*settings_.selectionList);
+        frameCompare_->showList();
+    }
     if (!driver_->autoSelect() && !settings_.modelName.empty()) {
         for (TCModel* model : driver_->candidates())
             if (model->name == settings_.modelName) {
@@ -659,9 +638,7 @@ void TfrmActivity::layoutForMode() {
         for (QAction* action : modeActions_->actions())
             action->setChecked(action->data().toInt() == ToInt(mode));
         pgFamilies_->setCurrentIndex(mode == ActivityMode::CondensingUnits ? 1 : 0);
-        const bool units = mode == ActivityMode::CondensingUnits;
-        boxLiquid_->setVisible(!units);
-        edLiquid_->setVisible(!units);
+        frameConditions_->releaseStandardButtons();
         // tabs of the compressor and condensing-unit modes
         pgResults_->setTabVisible(drawingTab_, ToInt(mode) <= 2);
     }
@@ -677,145 +654,24 @@ void TfrmActivity::layoutForMode() {
 
 void TfrmActivity::showConditions() {
     InputsPause pause;
-    const UnitSystem units = driver_->unitSystem();
-    const OperatingConditions& c = driver_->conditions();
-    const ActivityMode mode = driver_->activityMode();
-    const QString tempUnit = Q(UnitLabel(q::CondensingTemp, units));
-    const QString diffUnit = Q(UnitLabel(q::TemperatureDifference, units));
-    const QString capUnit = Q(UnitLabel(q::CoolingCapacity, units));
-
-    auto setTemperature = [units](QDoubleSpinBox* edit, double celsius) {
-        edit->setRange(ToDisplay(q::CondensingTemp, units, -150), ToDisplay(q::CondensingTemp, units, 250));
-        edit->setValue(ToDisplay(q::CondensingTemp, units, celsius));
-    };
-    auto setDifference = [units](QDoubleSpinBox* edit, double kelvin, double lowest) {
-        edit->setRange(ToDisplay(q::TemperatureDifference, units, lowest),
-                       ToDisplay(q::TemperatureDifference, units, 100));
-        edit->setValue(ToDisplay(q::TemperatureDifference, units, kelvin));
-    };
-
-    lblEvap_->setText(T("strEvapTemp", "Evaporating Temp") + " " + tempUnit);
-    setTemperature(edEvap_, c.evapTemp);
-
-    boxSuction_->clear();
-    boxSuction_->addItem(T("strSGR", "SGR") + " " + tempUnit);
-    boxSuction_->addItem(T("strSuperheat", "Superheat") + " " + diffUnit);
-    boxSuction_->setCurrentIndex(c.useSGR ? 0 : 1);
-    if (c.useSGR) setTemperature(edSuction_, c.suctionGasReturn);
-    else setDifference(edSuction_, c.superheat, 0);
-
-    if (mode == ActivityMode::CondensingUnits) {
-        lblCond_->setText(T("strAmbtemp", "Ambient temp") + " " + tempUnit);
-        setTemperature(edCond_, c.ambientTemp);
-    } else {
-        lblCond_->setText(T("strCondTemp", "Condensing Temp") + " " + tempUnit);
-        setTemperature(edCond_, c.condTemp);
-    }
-
-    boxLiquid_->clear();
-    boxLiquid_->addItem(T("lblSubcool", "Subcooling") + " " + diffUnit);
-    boxLiquid_->addItem(T("strLiquidTemp", "Liquid temperature") + " " + tempUnit);
-    boxLiquid_->setCurrentIndex(c.liquidTempGiven ? 1 : 0);
-    if (c.liquidTempGiven) setTemperature(edLiquid_, c.liquidTemp);
-    else setDifference(edLiquid_, c.subcooling, -100);
-
-    radCapacity_->setText(T("strReqCap", "Required capacity") + " " + capUnit);
-    edCap_->setRange(0, 1000);
-    edCap_->setValue(ToDisplay(q::CoolingCapacity, units, c.capacity));
+    frameConditions_->showConditions();
+    const ConditionsForm form({driver_->activityMode(), driver_->unitSystem(),
+                               driver_->refrigerant(), driver_->isTranscritical()});
+    const CapacityView capacity = form.capacity(driver_->conditions());
+    radCapacity_->setText(Q(capacity.caption));
+    radCapacity_->setToolTip(Q(capacity.hint));
+    edCap_->setDecimals(capacity.decimals);
+    edCap_->setSingleStep(capacity.step);
+    edCap_->setRange(capacity.minimum, capacity.maximum);
+    edCap_->setValue(capacity.value);
     edCap_->setEnabled(driver_->autoSelect());
-    colourConditionInputs();
-}
-
-void TfrmActivity::colourConditionInputs() {
-    const OperatingConditions& c = driver_->conditions();
-    const bool red = c.subcooling < 0 && !driver_->isTranscritical();
-    edLiquid_->setStyleSheet(red ? "QDoubleSpinBox { background: #ff8080; }" : QString());
-}
-
-// Every operating-point input ends here: the new value into a copy of the conditions, which the
-// driver resolves and recomputes.
-void TfrmActivity::changeConditions(const std::function<void(OperatingConditions&)>& change) {
-    OperatingConditions c = driver_->conditions();
-    change(c);
-    driver_->applyConditions(c);
-    driver_->setProjectModified(true);
-    colourConditionInputs();
-}
-
-void TfrmActivity::edEvapChange(double value) {
-    if (!InputsLive()) return;
-    const double celsius = FromDisplay(q::CondensingTemp, driver_->unitSystem(), value);
-    changeConditions([celsius](OperatingConditions& c) {
-        c.evapTemp = celsius;
-        c.evapByPressure = 0;
-    });
-}
-
-void TfrmActivity::edCondChange(double value) {
-    if (!InputsLive()) return;
-    const double celsius = FromDisplay(q::CondensingTemp, driver_->unitSystem(), value);
-    const bool ambient = driver_->activityMode() == ActivityMode::CondensingUnits;
-    changeConditions([celsius, ambient](OperatingConditions& c) {
-        if (ambient) {
-            c.ambientTemp = celsius;
-        } else {
-            c.condTemp = celsius;
-            c.condByPressure = 0;
-        }
-    });
-}
-
-void TfrmActivity::boxSuctionChange(int index) {
-    if (!InputsLive() || index < 0) return;
-    changeConditions([index](OperatingConditions& c) { c.useSGR = index == 0; });
-    showConditions();
-}
-
-void TfrmActivity::edSuctionChange(double value) {
-    if (!InputsLive()) return;
-    const UnitSystem units = driver_->unitSystem();
-    if (boxSuction_->currentIndex() == 0) {
-        const double celsius = FromDisplay(q::CondensingTemp, units, value);
-        changeConditions([celsius](OperatingConditions& c) {
-            c.suctionGasReturn = celsius;
-            c.useSGR = true;
-        });
-    } else {
-        const double kelvin = std::max(0.0, FromDisplay(q::TemperatureDifference, units, value));
-        changeConditions([kelvin](OperatingConditions& c) {
-            c.superheat = kelvin;
-            c.useSGR = false;
-        });
-    }
-}
-
-void TfrmActivity::boxLiquidChange(int index) {
-    if (!InputsLive() || index < 0) return;
-    changeConditions([index](OperatingConditions& c) { c.liquidTempGiven = index == 1; });
-    showConditions();
-}
-
-void TfrmActivity::edLiquidChange(double value) {
-    if (!InputsLive()) return;
-    const UnitSystem units = driver_->unitSystem();
-    if (boxLiquid_->currentIndex() == 1) {
-        const double celsius = FromDisplay(q::CondensingTemp, units, value);
-        changeConditions([celsius](OperatingConditions& c) {
-            c.liquidTemp = celsius;
-            c.liquidTempGiven = true;
-        });
-    } else {
-        const double kelvin = FromDisplay(q::TemperatureDifference, units, value);
-        changeConditions([kelvin](OperatingConditions& c) {
-            c.subcooling = kelvin;
-            c.liquidTempGiven = false;
-        });
-    }
 }
 
 void TfrmActivity::edCapChange(double value) {
     if (!InputsLive()) return;
-    driver_->changeRequiredCapacity(FromDisplay(q::CoolingCapacity, driver_->unitSystem(), value));
+    const ConditionsForm form({driver_->activityMode(), driver_->unitSystem(),
+                               driver_->refrigerant(), driver_->isTranscritical()});
+    driver_->changeRequiredCapacity(form.capacityFromDisplay(value));
     driver_->setProjectModified(true);
 }
 
@@ -925,6 +781,7 @@ void TfrmActivity::candidatesRebuilt(const SelectionDriver& driver) {
     radCapacity_->setEnabled(any);
     radManual_->setEnabled(any);
     boxModel_->setVisible(any && !driver.autoSelect());
+    frameConditions_->candidatesRebuilt();
 }
 
 void TfrmActivity::showSelectedModel(const SelectionDriver& driver) {
@@ -938,16 +795,29 @@ void TfrmActivity::showSelectedModel(const SelectionDriver& driver) {
                 index = i;
         boxModel_->setCurrentIndex(index);
     }
+    frameConditions_->showSelectedModel();
     paintSummary();
     paintModelDetails();
     if (pgResults_->currentIndex() == drawingTab_) paintDrawing();
+    refreshTable();
 }
 
-void TfrmActivity::refreshSelectedModel(const SelectionDriver&) { paintSummary(); }
+void TfrmActivity::refreshSelectedModel(const SelectionDriver&) {
+    paintSummary();
+    refreshTable();
+}
 
 void TfrmActivity::showStatus(const StatusPanelText& text) {
     switch (text.action) {
-        case StatusPanelText::Action::Clear: lblStatus_->clear(); break;
+        case StatusPanelText::Action::Clear:
+            // Nothing to rate: the panel says why in words rather than staying blank.
+            if (driver_ && driver_->candidates().empty() && driver_->refrigerant() != nullptr)
+                lblStatus_->setText(Q(Text("strNoCandidates",
+                                           "No models of the ticked families for this "
+                                           "refrigerant and supply")));
+            else
+                lblStatus_->clear();
+            break;
         case StatusPanelText::Action::Show: lblStatus_->setText(Q(text.text)); break;
         case StatusPanelText::Action::Keep: break;
     }
@@ -955,6 +825,10 @@ void TfrmActivity::showStatus(const StatusPanelText& text) {
 
 void TfrmActivity::refreshConditionInputs(const SelectionDriver&) {
     if (driver_) showConditions();
+}
+
+void TfrmActivity::listChanged(const SelectionList&) {
+    if (frameCompare_ != nullptr) frameCompare_->showList();
 }
 
 void TfrmActivity::paintSummary() {
@@ -1160,6 +1034,7 @@ void TfrmActivity::mnuFileNewClick() {
     details_.electricity = electricity;
     projectFile_.clear();
     setWindowTitle(T("strSelect", "Kelvra 7.7"));
+    mnuCustomerClick();
 }
 
 void TfrmActivity::mnuFileOpenClick() {
@@ -1183,7 +1058,7 @@ void TfrmActivity::mnuFileSaveAsClick() {
     QFileDialog dialog(this, QString(), Q(folders_.user.string()), "Project files (*.kvj)");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("kvj");
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     saveProject(ToStd(dialog.selectedFiles().front()));
 }
 
@@ -1210,6 +1085,7 @@ Settings TfrmActivity::settingsToWrite() const {
     s.heatPumpFamilies = driver_->families()[FamilyPage::HeatPumps];
     s.modelName = driver_->selectedModel() ? driver_->selectedModel()->name : std::string();
     s.conditions = driver_->conditions();
+    s.selectionList = driver_->list().saveColumns();
     return s;
 }
 

@@ -16,9 +16,13 @@
 #include "project_file.hpp"
 #include "selection_driver.hpp"
 #include "settings_file.hpp"
+#include "startup_choices.hpp"
+#include "update_interface.hpp"
 #include "workspace_folders.hpp"
 
 class QAction;
+class QDialog;
+class QUrl;
 class QActionGroup;
 class QComboBox;
 class QDoubleSpinBox;
@@ -35,6 +39,8 @@ class QTreeWidgetItem;
 namespace kelvra {
 
 class TdataStore;
+class TframeConditions;
+class TframeTable;
 
 // The application-wide inputs-live switch: input handlers do nothing while it is off. Code that
 // sets input controls holds an InputsPause, which switches it off and restores it afterwards.
@@ -50,7 +56,7 @@ class InputsPause {
     bool previous_;
 };
 
-class TfrmActivity : public QMainWindow, public SelectionViews {
+class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdate {
     Q_OBJECT
 
   public:
@@ -62,6 +68,8 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
 
     // Loads the property libraries, the product database and the settings (FormCreate).
     explicit TfrmActivity(WorkspaceFolders folders, QWidget* parent = nullptr);
+    // As above; a first run asks `startup` its questions (without it, the unanswered choices).
+    TfrmActivity(WorkspaceFolders folders, StartupQuestion startup, QWidget* parent = nullptr);
     ~TfrmActivity() override;
 
     // False when the product database could not be read; the program then ends.
@@ -71,6 +79,42 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
 
     void setQuestion(Question question) { question_ = std::move(question); }
     void setErrorNotice(ErrorNotice notice) { errorNotice_ = std::move(notice); }
+
+    // --- the windows around the main window (main_window_windows.cpp) ---
+    // Shows a modal window and returns its result; tests drive the window instead.
+    using DialogRunner = std::function<int(QDialog& dialog)>;
+    void setDialogRunner(DialogRunner runner) { dialogRunner_ = std::move(runner); }
+    // Opens a web page or document in the user's programs; false when nothing could open it.
+    using UrlOpener = std::function<bool(const QUrl& url)>;
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    const ProjectDetails& projectDetails() const { return details_; }
+    const Settings& settings() const { return settings_; }
+    // Pages of the preferences window, in their order.
+    enum class PreferencesPage { Tables = 0, User = 1, Language = 2, Units = 3 };
+    void mnuCustomerClick();
+    void mnuPreferencesClick(PreferencesPage page);
+    void mnuHelpContentsClick();
+    void mnuHelpClick();
+    void mnuAboutClick();
+    void mnuDisclaimerClick();
+    void mnuWebSiteClick();
+    void mnuDownloadClick();
+    // The help topic of the window's present state.
+    int helpContext() const;
+
+    // --- TfrmUpdate (main_window_update.cpp) ---
+    void selectModel(TCModel* model) override;
+    void applyConditions(const OperatingConditions& value) override;
+    void refreshConditionInputs() override;
+    void resolveConditions() override;
+    void showModelStatus(ModelStatus code) override;
+    void setNavigationHint(const std::string& text) override;
+    void listCandidates(const TFamily& family, std::vector<TCModel*>& list) override;
+    void selectRefrigerant(Trefrigerant* refrigerant) override;
+    void setListLock(bool locked) override;
+    void openComponentSelection(char kind, double required) override;
+    bool listLocked() const { return listLocked_; }
+    const std::string& navigationHint() const { return navigationHint_; }
 
     SelectionDriver* driver() { return driver_.get(); }
     const WorkspaceFolders& folders() const { return folders_; }
@@ -91,6 +135,17 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
     void refreshSelectedModel(const SelectionDriver& driver) override;
     void showStatus(const StatusPanelText& text) override;
     void refreshConditionInputs(const SelectionDriver& driver) override;
+    void listChanged(const SelectionList& list) override;
+    void supplyChanged(const SelectionDriver& driver) override;
+
+    // --- the performance-table tab (main_window_table.cpp) ---
+    // Recomputes and shows the table of the selected model; also after the table preferences
+    // changed (the user's tables and the default ones are read again first).
+    void refreshTable();
+    void reloadTableLayouts();
+    TframeTable* tableFrame() const { return frameTable_; }
+    // The operating-point inputs; its heatPumpDiagramArea() takes the heat-pump diagrams.
+    TframeConditions* conditionsFrame() const { return frameConditions_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -100,12 +155,6 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
     void boxRefrigChange(int index);
     void radFrequencyClick();
     void boxSupplyChange(int index);
-    void edEvapChange(double value);
-    void edCondChange(double value);
-    void boxSuctionChange(int index);
-    void edSuctionChange(double value);
-    void boxLiquidChange(int index);
-    void edLiquidChange(double value);
     void edCapChange(double value);
     void radCapacityClick();
     void radManualClick();
@@ -135,8 +184,6 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
     void fillSupplyBox();
     void layoutForMode();
     void showConditions();
-    void changeConditions(const std::function<void(OperatingConditions&)>& change);
-    void colourConditionInputs();
     void showUnitsPanel();
     void paintSummary();
     void paintModelDetails();
@@ -162,6 +209,16 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
     bool closing_ = false;
     Question question_;
     ErrorNotice errorNotice_;
+    StartupQuestion startupQuestion_;
+    DialogRunner dialogRunner_;
+    UrlOpener urlOpener_;
+    bool listLocked_ = false;
+    std::string navigationHint_;
+    TframeTable* frameTable_ = nullptr;
+    QWidget* buildTableTab();
+    void buildWindowMenus();
+    int runDialog(QDialog& dialog);
+    void applyPreferences(const Settings& before);
 
     // menus
     QAction* mnuSaveProject_ = nullptr;
@@ -173,14 +230,7 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
     QRadioButton* rad50_ = nullptr;
     QRadioButton* rad60_ = nullptr;
     QComboBox* boxSupply_ = nullptr;
-    QLabel* lblEvap_ = nullptr;
-    QDoubleSpinBox* edEvap_ = nullptr;
-    QComboBox* boxSuction_ = nullptr;
-    QDoubleSpinBox* edSuction_ = nullptr;
-    QLabel* lblCond_ = nullptr;
-    QDoubleSpinBox* edCond_ = nullptr;
-    QComboBox* boxLiquid_ = nullptr;
-    QDoubleSpinBox* edLiquid_ = nullptr;
+    TframeConditions* frameConditions_ = nullptr;
     QRadioButton* radCapacity_ = nullptr;
     QDoubleSpinBox* edCap_ = nullptr;
     QRadioButton* radManual_ = nullptr;
@@ -211,6 +261,9 @@ class TfrmActivity : public QMainWindow, public SelectionViews {
     QLabel* lblVersion_ = nullptr;
     QLabel* lblStatus_ = nullptr;
     QLabel* lblUnits_ = nullptr;
+
+    // the selection list tab
+    class TframeCompare* frameCompare_ = nullptr;
 };
 
 }  // namespace kelvra
