@@ -219,6 +219,17 @@ std::vector<std::uint8_t> EncodeHeatPumpFile(double databaseDate,
     return out;
 }
 
+bool HeatPumpPathIsSet(const std::string& path) {
+    return path.size() >= 5;
+}
+
+std::filesystem::path HeatPumpFileToRead(const std::string& userPath,
+                                         const std::filesystem::path& dataFolder) {
+    std::error_code ec;
+    if (HeatPumpPathIsSet(userPath) && std::filesystem::exists(userPath, ec)) return userPath;
+    return dataFolder / kDefaultHeatPumpFileName;
+}
+
 TdPointTemperatures EvaporatorPointTemperatures(bool airSource) {
     return airSource ? TdPointTemperatures{7.0, -7.0} : TdPointTemperatures{0.0, -5.0};
 }

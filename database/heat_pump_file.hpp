@@ -16,6 +16,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <vector>
@@ -92,6 +93,20 @@ HeatPumpFileRows DecodeHeatPumpFile(std::span<const std::uint8_t> bytes);
 
 // The bytes of a whole file: the header, then every row in order.
 std::vector<std::uint8_t> EncodeHeatPumpFile(double databaseDate, std::span<const HeatPumpRow> rows);
+
+// --- where the heat pumps come from ---
+
+// The default heat-pump file of the data folder: our own range of heat pumps.
+inline constexpr const char* kDefaultHeatPumpFileName = "hpump7.ZQV";
+
+// A heat-pump path of fewer than 5 characters names no file ("X" is the setting's default);
+// saving then asks for a file.
+bool HeatPumpPathIsSet(const std::string& path);
+
+// The file to read the heat pumps from: the user's file when its path is set and the file
+// exists, else the default file of the data folder.
+std::filesystem::path HeatPumpFileToRead(const std::string& userPath,
+                                         const std::filesystem::path& dataFolder);
 
 // --- the editor's two points of each temperature-difference rule ---
 

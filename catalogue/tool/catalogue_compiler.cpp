@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "compressor.hpp"
+#include "heat_pump_catalogue.hpp"
 #include "orda_physics.hpp"
 #include "product_records.hpp"
 #include "rating_set_builder.hpp"
@@ -691,6 +692,7 @@ CompiledCatalogue BuildCatalogue(const CatalogueSource& source, RefrigerantSet& 
     b.Language();
     b.Notes();
     b.Climates();
+    b.out.heatPumps = CompileHeatPumps(source, b.db());
     b.out.counts.envelopePoints = static_cast<int>(b.db().envelopePoints.size());
     return std::move(b.out);
 }
@@ -744,6 +746,9 @@ void WriteCatalogue(const CompiledCatalogue& c, const CatalogueSource& source, c
         WriteText(temp / kClimateFile,
                   std::string_view(reinterpret_cast<const char*>(c.climates.data()), c.climates.size()));
         WriteText(temp / kLanguageSectionFile, c.languageSection);
+        if (!c.heatPumps.empty())
+            WriteText(temp / kHeatPumpFile,
+                      std::string_view(reinterpret_cast<const char*>(c.heatPumps.data()), c.heatPumps.size()));
         WriteText(temp / kFitReportFile, FitReportJson(c, source));
     } catch (const std::exception& e) {
         fs::remove_all(temp, ec);

@@ -95,6 +95,7 @@ struct CompiledCatalogue {
     std::map<std::string, std::string> notes;  // file name within "techdata" -> text
     std::string languageSection;               // the catalogue's texts as a language-file section
     std::vector<std::uint8_t> climates;        // "daynight.dat"
+    std::vector<std::uint8_t> heatPumps;       // the default heat-pump file; empty without any
     CatalogueCounts counts;
     std::vector<std::string> boundViolations;  // fits worse than the catalogue's bounds
 };

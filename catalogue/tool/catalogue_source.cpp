@@ -8,6 +8,8 @@
 #include <set>
 #include <sstream>
 
+#include "heat_pump_catalogue.hpp"
+
 namespace kelvra::catalogue {
 
 namespace {
@@ -586,7 +588,8 @@ void ReadMain(CatalogueSource& s, const SourceDocument& doc) {
 
 void ReadProducts(CatalogueSource& s, const SourceDocument& doc) {
     const Node root = Node::Root(doc);
-    root.OnlyKeys({"compressorFamilies", "unitFamilies", "units", "networks", "ordaFamilies", "valves", "drawings"});
+    root.OnlyKeys({"compressorFamilies", "unitFamilies", "units", "networks", "ordaFamilies", "valves", "drawings",
+                   "heatPumps"});
     if (auto n = root.Find("compressorFamilies"))
         for (const Node& e : n->Elements()) s.compressorFamilies.push_back(ReadCompressorFamily(e));
     if (auto n = root.Find("unitFamilies"))
@@ -601,6 +604,8 @@ void ReadProducts(CatalogueSource& s, const SourceDocument& doc) {
         for (const Node& e : n->Elements()) s.valves.push_back(ReadValve(e));
     if (auto n = root.Find("drawings"))
         for (const Node& e : n->Elements()) s.drawings.push_back(ReadDrawing(e));
+    if (auto n = root.Find("heatPumps"))
+        for (const Node& e : n->Elements()) s.heatPumps.push_back(ReadHeatPump(e));
 }
 
 // References between the files, checked once everything is read.
@@ -801,6 +806,7 @@ CatalogueSource ReadCatalogueSource(const std::filesystem::path& folder) {
                 for (const auto& t : s.envelopeTypes)
                     if (t.id == e.type) e.typeKind = t.kind;  // the last type with the id, as the loader
     CheckReferences(s);
+    CheckHeatPumps(s);
     return s;
 }
 

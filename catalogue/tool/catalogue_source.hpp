@@ -296,6 +296,26 @@ struct ClimateDef {
     double dayShare = 0.6;
 };
 
+// A heat pump of our own range, shipped in the default heat-pump file: a compressor of the
+// catalogue with its source, fan or pump power and temperature-difference rules, each rule given
+// as the editor shows it (two points, a minimum and a maximum).
+struct HeatPumpDef {
+    std::string name;
+    int family = 71;   // 70, 71 ground; 72, 73 air
+    char source = 'W';  // 'W' ground (brine/water), 'A' air
+    std::string compressorModel;
+    std::string refrigerant;
+    int supply = 1;
+    double auxiliaryPower = 0;  // kW
+    double superheat = 5, subcooling = 4;
+    double cyclingCoefficient = 0.9;
+    double evapFirst = 0, evapSecond = 0, evapMin = 0, evapMax = 0;  // K at 0/-5 or +7/-7 degC
+    double cond60 = 0, cond35 = 0, condMin = 0, condMax = 0;          // K at 60 and 35 degC
+    double defrostCapacityLoss = 0, defrostPowerLoss = 0;             // %
+    double frostEvapLimit = 0, frostSourceLimit = 0;                  // degC
+    Where where;
+};
+
 struct CatalogueSource {
     std::filesystem::path folder;
     std::string provenance;
@@ -319,6 +339,7 @@ struct CatalogueSource {
     std::vector<OrdaValveDef> valves;
     std::vector<DrawingDef> drawings;
     std::vector<ClimateDef> climates;
+    std::vector<HeatPumpDef> heatPumps;
     std::map<std::string, std::string> notes;  // stem -> HTML
 
     const RefrigerantDef* FindRefrigerant(std::string_view name) const;

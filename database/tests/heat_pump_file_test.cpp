@@ -357,5 +357,25 @@ TEST_F(UserHeatPumpsTest, RemovingOneHeatPumpKeepsTheOthers) {
     EXPECT_FALSE(store_->RemoveHeatPump(stranger));
 }
 
+TEST(HeatPumpFileChoice, ShortOrMissingUserPathFallsBackToTheDefaultFile) {
+    TempFolder folder;
+    const std::filesystem::path data = folder.path() / "data";
+    const std::filesystem::path mine = folder.path() / "mine.zqv";
+    WriteBytes(mine, FileOf({}));
+    const std::filesystem::path fallback = data / "hpump7.ZQV";
+    struct Case {
+        std::string setting;
+        std::filesystem::path expected;
+    };
+    const Case cases[] = {
+        {"X", fallback},
+        {"", fallback},
+        {"a.zq", fallback},  // four characters name no file
+        {(folder.path() / "gone.zqv").string(), fallback},
+        {mine.string(), mine},
+    };
+    for (const Case& c : cases) EXPECT_EQ(HeatPumpFileToRead(c.setting, data), c.expected) << c.setting;
+}
+
 }  // namespace
 }  // namespace kelvra
