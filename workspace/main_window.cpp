@@ -37,6 +37,7 @@
 #include "conditions_form.hpp"
 #include "conditions_panel.hpp"
 #include "compare_frame.hpp"
+#include "envelope_frame.hpp"
 #include "safe_file.hpp"
 #include "unit.hpp"
 
@@ -426,7 +427,8 @@ void TfrmActivity::buildWidgets() {
                                 T("strNotSelected", "No model selected")),
                        T("tabSummary", "Summary"));
     pgResults_->addTab(buildTableTab(), T("tabTable", "Table"));
-    pgResults_->addTab(notYet("envelope plot"), T("tabEnvelope", "Envelope"));
+    frameEnv_ = new TframeEnv(pgResults_);
+    pgResults_->addTab(frameEnv_, T("tabEnvelope", "Envelope"));
 
     auto* drawingPage = new QWidget(pgResults_);
     auto* drawingLayout = new QVBoxLayout(drawingPage);

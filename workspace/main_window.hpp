@@ -146,6 +146,11 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     TframeTable* tableFrame() const { return frameTable_; }
     // The operating-point inputs; its heatPumpDiagramArea() takes the heat-pump diagrams.
     TframeConditions* conditionsFrame() const { return frameConditions_; }
+    // The "Envelope" tab.
+    class TframeEnv* envelopeFrame() const { return frameEnv_; }
+    // View menu "Refrigerant Properties"; the advanced operating-conditions window.
+    void mnuRefPropsClick();
+    void btnAdvancedClick();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -217,6 +222,10 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     TframeTable* frameTable_ = nullptr;
     QWidget* buildTableTab();
     void buildWindowMenus();
+    // --- envelope plot, refrigerant properties, advanced conditions (main_window_plots.cpp) ---
+    void buildPlotMenus();
+    void showEnvelope();
+    void refreshEnvelopePoint();
     int runDialog(QDialog& dialog);
     void applyPreferences(const Settings& before);
 
@@ -256,6 +265,7 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     QPdfDocument* drawingDocument_ = nullptr;
     QPdfView* drawingView_ = nullptr;
     int drawingTab_ = -1;
+    class TframeEnv* frameEnv_ = nullptr;
 
     // status bar
     QLabel* lblVersion_ = nullptr;
