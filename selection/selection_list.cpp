@@ -229,14 +229,6 @@ void SelectionList::clearComparison() {
     if (mainRefrigerant_ != nullptr) refrigerants_.push_back(mainRefrigerant_);
 }
 
-TCModel* SelectionList::pickItem(int index) {
-    if (index < 0 || index >= static_cast<int>(items_.size())) return nullptr;
-    current_ = index;
-    updateNavigation();
-    const ListItem& item = items_[static_cast<std::size_t>(index)];
-    return ofMainRefrigerant(item) ? item.model : nullptr;
-}
-
 TCModel* SelectionList::moveSelection(bool next) {
     if (current_ < 0 || order_.empty()) return nullptr;
     const auto at = std::find(order_.begin(), order_.end(), current_) - order_.begin();

@@ -105,9 +105,6 @@ class SelectionList {
 
     // --- navigation ---
 
-    // Makes item `index` (into items()) the current row, as a click on it does; returns its
-    // model when it belongs to the main refrigerant, else nullptr. Ignored outside the items.
-    TCModel* pickItem(int index);
     // The row above (next = false) or below the current one in displayed order becomes
     // current; returns its model when it belongs to the main refrigerant (the main window then
     // selects it), else nullptr.
