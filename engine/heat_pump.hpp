@@ -81,6 +81,13 @@ class THeatPump : public TCModel {
     // --- overrides of the model base ---
     bool IsVariableSpeed() const override;
     std::int32_t NominalSpeed() const override;
+    // Water outlet temperatures down and source temperatures across, in steps of 5 K over what
+    // the compressor's envelope allows through the temperature-difference rules (degC axes).
+    void SetUpTableAxes(ModelTable& table, UnitSystem unitSystem) override;
+    // Each cell evaluated at its source inlet and water outlet temperature; the results are
+    // kept whatever the status.
+    void FillTable(ModelTable& table, OperatingConditions conditions, ActivityMode mode,
+                   UnitSystem unitSystem) override;
 
     // Evaluates the compressor at the evaporating and condensing temperatures of the conditions'
     // source inlet and water outlet temperatures, in `mode`. Status -1 without a compressor,

@@ -37,6 +37,8 @@ class Tunit : public TCModel {
     // settled; after this many corrections the balance gives up.
     static constexpr double kBalanceTolerance = 0.005;  // K
     static constexpr int kMaxBalanceCorrections = 100;
+    // A table cell re-balances from the fitted condensing temperature at most this often.
+    static constexpr int kMaxTableCorrections = 20;
     // A condenser rating below this (kW/K) is no condenser data.
     static constexpr double kMinCondenserRating = 0.001;
     // Where an evaluation starts: ambient plus this, but not below kStartFloor.
@@ -68,6 +70,13 @@ class Tunit : public TCModel {
     bool IsVariableSpeed() const override;
     bool EnvelopeBounds(double& yMin, double& yMax, double& xMax, double& xMin) const override;
     std::int32_t NominalSpeed() const override;
+    // The compressor's evaporating axis and six ambient temperatures, 27 to 49 degC.
+    void SetUpTableAxes(ModelTable& table, UnitSystem unitSystem) override;
+    // Every cell balanced at its ambient and evaporating temperature, starting from a
+    // condensing temperature fitted to the compressor's own table. Not computed when only part
+    // of the superheat is useful, or when the fit has too few valid compressor cells.
+    void FillTable(ModelTable& table, OperatingConditions conditions, ActivityMode mode,
+                   UnitSystem unitSystem) override;
 
     // The balance at the conditions' ambient temperature, starting at the larger of ambient + 5 K
     // and 30 degC, without a minimum condensing temperature.

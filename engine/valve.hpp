@@ -102,6 +102,15 @@ class Tvalve : public TCModel {
     // The required capacity as a percentage of the valve's capacity; 0 when that is 0.
     double LoadRatio(double required) const;
 
+    // Condensing temperatures down and evaporating temperatures across, over the range of the
+    // correction group (its liquid rows raised by the subcooling of the last filled table); a
+    // valve without correction rows gets the open axes of a model without envelope.
+    void SetUpTableAxes(ModelTable& table, UnitSystem unitSystem) override;
+    // Each cell sized at its point; failed cells keep their status only. A valve of type 'U'
+    // has no rows.
+    void FillTable(ModelTable& table, OperatingConditions conditions, ActivityMode mode,
+                   UnitSystem unitSystem) override;
+
     std::string secondName;                     // trimmed, at most 25 characters
     float nominalCapacity = 0;                  // kW
     float secondValue = 0;                      // meaning depends on the valve type
@@ -114,6 +123,14 @@ class Tvalve : public TCModel {
 
   private:
     ModelStatus EvaluateUnguarded(const OperatingConditions& conditions);
+
+    double tableSubcooling_ = 0;  // K, of the table being filled
 };
+
+// Evaporating columns of a valve table (display units of `system`) from xMin to xMax (degC):
+// Imperial in steps of 10 degF (20 over a range wider than 220 degF) from xMin rounded to a
+// multiple of 10; otherwise in steps of 5 K (10 K over a range wider than 110 K) from xMin
+// rounded and truncated to a multiple of the step. At most 22 values.
+std::vector<double> ValveTableColumns(double xMin, double xMax, UnitSystem system);
 
 }  // namespace kelvra

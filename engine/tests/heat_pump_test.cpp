@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "compressor_fixture.hpp"
+#include "performance_table.hpp"
 
 namespace kelvra::testing {
 namespace {
@@ -298,6 +299,50 @@ TEST_F(HeatPumpTest, CopyTakesOverCompressorAndParameters) {
     ASSERT_GE(copy.Evaluate(Rating(0, 35), ActivityMode::BrineWaterHeatPumps), 0);
     ASSERT_GE(source->Evaluate(Rating(0, 35), ActivityMode::BrineWaterHeatPumps), 0);
     EXPECT_EQ(copy.Results(), source->Results());
+}
+
+TEST_F(HeatPumpTest, TableRunsOverWaterAndSourceTemperaturesTheEnvelopeAllows) {
+    TcrateObj& set = Build(Set(rating_kind::EN12900));
+    auto comp = Compressor(r134a, &set);
+    auto hp = HeatPump(*comp, 'W', 0.2);
+    double yMin = 0, yMax = 0, xMax = 0, xMin = 0;
+    ASSERT_TRUE(comp->EnvelopeBounds(yMin, yMax, xMax, xMin));
+
+    TTableObject table(TableDefinition{}, true);
+    hp->FillTable(table, Rating(0, 35), ActivityMode::BrineWaterHeatPumps, UnitSystem::SI);
+    ASSERT_TRUE(table.Computed());
+    ASSERT_GT(table.RowCount(), 1);
+    ASSERT_GT(table.ColumnCount(), 1);
+    // Steps of 5 K inside what the rules give at the envelope's ends, as far as they reach.
+    const auto checkAxis = [](const std::vector<double>& values, double low, double high) {
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            SCOPED_TRACE(values[k]);
+            EXPECT_NEAR(std::fmod(values[k] + 1000.0, 5.0), 0.0, 1e-9);
+            EXPECT_GE(values[k], low - 1e-9);
+            EXPECT_LE(values[k], high + 1e-9);
+            if (k > 0) {
+                EXPECT_NEAR(values[k] - values[k - 1], 5.0, 1e-9);
+            }
+        }
+        EXPECT_LT(values.front(), low + 5.0);
+        EXPECT_GT(values.back(), high - 5.0);
+    };
+    std::vector<double> rows, columns;
+    for (int i = 0; i < table.RowCount(); ++i) rows.push_back(table.RowValueSI(i));
+    for (int j = 0; j < table.ColumnCount(); ++j) columns.push_back(table.ColumnValueSI(j));
+    checkAxis(rows, hp->WaterFromCondensing(yMin), hp->WaterFromCondensing(yMax));
+    checkAxis(columns, hp->SourceFromEvaporating(xMin), hp->SourceFromEvaporating(xMax));
+
+    // Every cell is the heat pump at that point, whatever its status.
+    for (int i = 0; i < table.RowCount(); ++i) {
+        for (int j = 1; j <= table.ColumnCount(); ++j) {
+            SCOPED_TRACE(::testing::Message() << rows[i] << " / " << columns[j - 1]);
+            const ModelStatus status =
+                hp->Evaluate(Rating(columns[j - 1], rows[i]), ActivityMode::BrineWaterHeatPumps);
+            EXPECT_EQ(table.CellStatus(i, j), status);
+            EXPECT_EQ(table.Cell(i, j), hp->Results());
+        }
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include "compressor_fixture.hpp"
 #include "language_texts.hpp"
+#include "performance_table.hpp"
 
 namespace kelvra::testing {
 namespace {
@@ -389,6 +390,84 @@ TEST_F(UnitTest, NetworkGroupsGiveTheMasterAndSlaveForTheSlaveCount) {
     EXPECT_EQ(group.SlaveFor(5), &n);
     TnetObj empty;
     EXPECT_EQ(empty.MasterFor(3), nullptr);
+}
+
+// --- the unit's performance table -------------------------------------------------------------
+
+TEST_F(UnitTest, TableCellsAreBalancedAtTheirAmbientAndKeepTheUnitsOwnPoint) {
+    TcrateObj& set = Build(Set(rating_kind::EN12900));
+    auto comp = Compressor(r134a, &set);
+    auto unit = Unit(*comp, 1.0, 250);
+    const OperatingConditions c = AtAmbient(r134a, -10, 32);
+    ASSERT_GE(unit->Evaluate(c, ActivityMode::CondensingUnits), 0);
+    const ResultVector shown = unit->Results();
+
+    TTableObject table(TableDefinition{}, true);
+    unit->FillTable(table, c, ActivityMode::CondensingUnits, UnitSystem::SI);
+    ASSERT_TRUE(table.Computed());
+    EXPECT_EQ(unit->Results(), shown);
+
+    // Six ambient rows; the compressor's evaporating columns.
+    const std::vector<double> ambients = {27, 32, 38, 43, 46, 49};
+    ASSERT_EQ(table.RowCount(), 6);
+    ASSERT_EQ(static_cast<int>(table.Rows().size()), 6);
+    for (int i = 0; i < 6; ++i) EXPECT_DOUBLE_EQ(table.RowValueSI(i), ambients[i]);
+    TTableObject compressorTable(TableDefinition{}, true);
+    comp->SetUpTableAxes(compressorTable, UnitSystem::SI);
+    ASSERT_EQ(table.ColumnCount(), compressorTable.ColumnCount());
+
+    int valid = 0;
+    for (int i = 0; i < table.RowCount(); ++i) {
+        for (int j = 1; j <= table.ColumnCount(); ++j) {
+            SCOPED_TRACE(::testing::Message() << "ambient " << ambients[i] << ", column " << j);
+            const ModelStatus status = table.CellStatus(i, j);
+            if (status < 0) {
+                EXPECT_EQ(table.CellResult(i, j, q::CoolingCapacity), 0.0);
+                continue;
+            }
+            ++valid;
+            // The condenser rejects the cell's heat at the cell's condensing temperature.
+            const double tc = table.CellResult(i, j, q::CondensingTemp);
+            const double rejected = table.CellResult(i, j, q::HeatRejection);
+            EXPECT_NEAR(rejected / 1.0 + ambients[i], tc, 2 * Tunit::kBalanceTolerance);
+            // ... and agrees with the unit evaluated at that point on its own.
+            OperatingConditions at = AtAmbient(r134a, table.ColumnValueSI(j - 1), ambients[i]);
+            ASSERT_GE(unit->Evaluate(at, ActivityMode::CondensingUnits), 0);
+            EXPECT_NEAR(table.CellResult(i, j, q::CoolingCapacity),
+                        unit->Result(q::CoolingCapacity),
+                        1e-3 * unit->Result(q::CoolingCapacity));
+            EXPECT_NEAR(table.CellResult(i, j, q::PowerInput), unit->Result(q::PowerInput),
+                        1e-3 * unit->Result(q::PowerInput));
+        }
+    }
+    EXPECT_GT(valid, 20);
+}
+
+TEST_F(UnitTest, TableAxesFollowTheUnitSystemAndPartlyUsefulSuperheatHasNoTable) {
+    TcrateObj& set = Build(Set(rating_kind::EN12900));
+    auto comp = Compressor(r134a, &set);
+    auto unit = Unit(*comp, 1.0, 250);
+
+    TTableObject imperial(TableDefinition{}, true);
+    unit->SetUpTableAxes(imperial, UnitSystem::Imperial);
+    ASSERT_EQ(imperial.RowCount(), 6);
+    EXPECT_NEAR(imperial.RowValue(0), 80.6, 1e-4);   // 27 degC
+    EXPECT_NEAR(imperial.RowValue(5), 120.2, 1e-4);  // 49 degC
+    EXPECT_NEAR(imperial.RowValueSI(5), 49.0, 1e-4);
+
+    OperatingConditions c = AtAmbient(r134a, -10, 32);
+    c.usefulAll = false;
+    TTableObject table(TableDefinition{}, true);
+    unit->FillTable(table, c, ActivityMode::CondensingUnits, UnitSystem::SI);
+    EXPECT_FALSE(table.Computed());
+    EXPECT_TRUE(table.Rows().empty());
+
+    // Without condenser data no cell can balance.
+    auto bare = Unit(*comp, 0.0);
+    TTableObject none(TableDefinition{}, true);
+    bare->FillTable(none, AtAmbient(r134a, -10, 32), ActivityMode::CondensingUnits,
+                    UnitSystem::SI);
+    EXPECT_FALSE(none.Computed());
 }
 
 }  // namespace

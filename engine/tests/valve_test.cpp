@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "compressor_fixture.hpp"
+#include "performance_table.hpp"
 #include "record_bytes.hpp"
 
 namespace kelvra::testing {
@@ -308,6 +309,72 @@ TEST_F(ValveTest, LoadRatioIsTheRequirementOverTheCapacity) {
     EXPECT_EQ(v->LoadRatio(5), 0.0);  // not evaluated: no capacity
     ASSERT_EQ(v->Evaluate(At(r134a), ActivityMode::FilterDriers), 0);
     EXPECT_NEAR(v->LoadRatio(5), 5 / (6 / K(-10, 40)) * 100, 1e-9);
+}
+
+// --- the valve's performance table -------------------------------------------------------------
+
+TEST_F(ValveTest, TableAxesCoverTheCorrectionGroupAndCellsAreTheValveAtThatPoint) {
+    // Liquid rows 20..50 degC, evaporating columns -40..10 degC; 3 K subcooling raises the
+    // condensing range to 23..53 degC.
+    const TordaObj group = Group('T', 20, -40, 7, 11, Linear);
+    auto v = Valve(group, r134a, 8, 6);  // 8 kW at 6 bar across the valve
+    OperatingConditions c = At(r134a, -10, 40, 3);
+
+    TTableObject table(TableDefinition{}, true);
+    v->FillTable(table, c, ActivityMode::ExpansionValves, UnitSystem::SI);
+    ASSERT_TRUE(table.Computed());
+    const std::vector<double> rows = {23, 25, 30, 35, 40, 45, 50, 53};
+    ASSERT_EQ(table.RowCount(), static_cast<int>(rows.size()));
+    for (int i = 0; i < table.RowCount(); ++i) EXPECT_DOUBLE_EQ(table.RowValue(i), rows[i]);
+    ASSERT_EQ(table.ColumnCount(), 11);
+    EXPECT_DOUBLE_EQ(table.ColumnValue(0), -40);
+    EXPECT_DOUBLE_EQ(table.ColumnValue(10), 10);
+
+    int valid = 0;
+    for (int i = 0; i < table.RowCount(); ++i) {
+        for (int j = 1; j <= table.ColumnCount(); ++j) {
+            SCOPED_TRACE(::testing::Message() << rows[i] << " / " << table.ColumnValue(j - 1));
+            OperatingConditions at = c;
+            at.condTemp = at.satDischargeTemp = rows[i];
+            at.evapTemp = at.satSuctionTemp = table.ColumnValue(j - 1);
+            const ModelStatus status = v->Evaluate(at, ActivityMode::ExpansionValves);
+            EXPECT_EQ(table.CellStatus(i, j), status);
+            if (status >= 0) {
+                ++valid;
+                EXPECT_EQ(table.Cell(i, j), v->Results());
+            } else {
+                EXPECT_EQ(table.CellResult(i, j, q::CoolingCapacity), 0.0);
+                EXPECT_EQ(table.CellResult(i, j, q::PressureDifference), 0.0);
+            }
+        }
+    }
+    EXPECT_GT(valid, 0);
+
+    // A system protector of type 'U' has no rows.
+    const TordaObj open = Group('U', 20, -40, 7, 11, Linear);
+    auto protector = Valve(open, r134a, 8, 0);
+    TTableObject none(TableDefinition{}, true);
+    protector->FillTable(none, c, ActivityMode::FilterDriers, UnitSystem::SI);
+    EXPECT_TRUE(none.Rows().empty());
+    EXPECT_EQ(none.ColumnCount(), 19);
+}
+
+TEST(ValveTableColumnsTest, StepsWidenOverLongRanges) {
+    struct Case {
+        double from, to;
+        UnitSystem system;
+        std::vector<double> expected;
+    };
+    const std::vector<Case> cases = {
+        {-40, 10, UnitSystem::SI, {-40, -35, -30, -25, -20, -15, -10, -5, 0, 5, 10}},
+        {-42.4, -20, UnitSystem::SI, {-40, -35, -30, -25, -20}},
+        {-80, 40, UnitSystem::SI, {-80, -70, -60, -50, -40, -30, -20, -10, 0, 10, 20, 30, 40}},
+        {-40, 10, UnitSystem::Imperial, {-40, -30, -20, -10, 0, 10, 20, 30, 40, 50}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(::testing::Message() << k.from << ".." << k.to);
+        EXPECT_EQ(ValveTableColumns(k.from, k.to, k.system), k.expected);
+    }
 }
 
 }  // namespace
