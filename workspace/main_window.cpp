@@ -38,6 +38,9 @@
 #include "conditions_panel.hpp"
 #include "compare_frame.hpp"
 #include "envelope_frame.hpp"
+#include "heat_pump.hpp"
+#include "heat_pump_diagram.hpp"
+#include "heat_pump_windows.hpp"
 #include "safe_file.hpp"
 #include "unit.hpp"
 
@@ -209,6 +212,7 @@ void TfrmActivity::FormCreate() {
     buildMenus();
     buildWidgets();
     buildWindowMenus();
+    buildPlotMenus();
     if (!databaseUsable()) return;
 
     driver_ = std::make_unique<SelectionDriver>(*store_, this);
@@ -225,6 +229,28 @@ void TfrmActivity::FormCreate() {
     firstRun_ = !load.exists;
     settings_ = load.settings;
     if (firstRun_) applyFirstRunChoices();
+
+    // the user's heat pumps, before anything can select one
+    heatPumps_ = std::make_unique<HeatPumpCommands>(
+        *store_, folders_.user, this,
+        HeatPumpCommands::Hooks{
+            [this](const QString& text, QMessageBox::StandardButtons buttons) {
+                return question_(text, buttons);
+            },
+            [this](const QString& text) { notifyError(text); },
+            {},
+            [this] { driver_->releaseHeatPumps(); },
+            [this] { driver_->rebuildCandidates(); },
+            [this](const TCModel* model) {
+                TfrmHPAdmin admin(*store_, this);
+                admin.setQuestion([this](const QString& text, QMessageBox::StandardButtons buttons) {
+                    return question_(text, buttons);
+                });
+                admin.openFor(model);
+                admin.exec();
+                return admin.changed();
+            }});
+    heatPumps_->loadAtStartUp(settings_.heatPumpFile);
 
     driver_->setUp(setupFromSettings());
     frameConditions_->setDriver(driver_.get());
@@ -277,6 +303,16 @@ void TfrmActivity::buildMenus() {
     mnuSaveProject_->setShortcut(QKeySequence::Save);
     file->addAction(T("mnuSaveProjectAs", "Save Project &As..."), this,
                     &TfrmActivity::mnuFileSaveAsClick);
+    file->addSeparator();
+    file->addAction(T("mnuOpenHPFile", "Open Heat Pump File"), this,
+                    [this] { if (heatPumps_) heatPumps_->openFile(); });
+    file->addAction(T("mnuSaveHPFile", "Save Heat Pump File"), this,
+                    [this] { if (heatPumps_) heatPumps_->save(); });
+    file->addAction(T("mnuSaveHPFileAs", "Save Heat Pump File As"), this,
+                    [this] { if (heatPumps_) heatPumps_->saveAs(); });
+    file->addAction(T("mnuEditMyHP", "Add/Edit/Delete my heat pump"), this, [this] {
+        if (heatPumps_ && driver_) heatPumps_->administer(driver_->selectedModel());
+    });
     file->addSeparator();
     file->addAction(T("mnuExit", "E&xit"), this, &QWidget::close);
 
@@ -353,6 +389,10 @@ void TfrmActivity::buildWidgets() {
     // the operating point of every mode, the standard points, losses, speed and load
     frameConditions_ = new TframeConditions(conditionsBox);
     grid->addWidget(frameConditions_, row++, 0, 1, 2);
+    if (QWidget* area = frameConditions_->heatPumpDiagramArea()) {
+        heatPumpDiagrams_ = new THeatPumpDiagrams(area);
+        if (area->layout() != nullptr) area->layout()->addWidget(heatPumpDiagrams_);
+    }
     connect(frameConditions_, &TframeConditions::conditionsApplied, this,
             [this] { driver_->setProjectModified(true); });
 
@@ -597,7 +637,9 @@ void TfrmActivity::FormShow() {
         const std::filesystem::path language =
             folders_.installation /
             (settings_.language.empty() ? std::string(kDefaultLanguageFile) : settings_.language);
-        if (!LoadLanguage(language)) LoadLanguage(folders_.installation / std::string(kDefaultLanguageFile));
+        const std::filesystem::path productTexts = folders_.data / std::string(kProductTextsFile);
+        if (!LoadLanguage(language, productTexts))
+            LoadLanguage(folders_.installation / std::string(kDefaultLanguageFile), productTexts);
         store_->ApplyLanguage();
 
         radCapacity_->setChecked(driver_->autoSelect());
@@ -798,15 +840,19 @@ void TfrmActivity::showSelectedModel(const SelectionDriver& driver) {
         boxModel_->setCurrentIndex(index);
     }
     frameConditions_->showSelectedModel();
+    if (heatPumpDiagrams_)
+        heatPumpDiagrams_->setHeatPump(dynamic_cast<const THeatPump*>(driver.selectedModel()));
     paintSummary();
     paintModelDetails();
     if (pgResults_->currentIndex() == drawingTab_) paintDrawing();
     refreshTable();
+    showEnvelope();
 }
 
 void TfrmActivity::refreshSelectedModel(const SelectionDriver&) {
     paintSummary();
     refreshTable();
+    refreshEnvelopePoint();
 }
 
 void TfrmActivity::showStatus(const StatusPanelText& text) {
@@ -820,7 +866,18 @@ void TfrmActivity::showStatus(const StatusPanelText& text) {
             else
                 lblStatus_->clear();
             break;
-        case StatusPanelText::Action::Show: lblStatus_->setText(Q(text.text)); break;
+        case StatusPanelText::Action::Show: {
+            // A heat pump whose compressor is not in the database has no performance at all;
+            // its error code would otherwise read as a temperature out of range.
+            const auto* pump = driver_ ? dynamic_cast<const THeatPump*>(driver_->selectedModel())
+                                       : nullptr;
+            if (pump != nullptr && pump->compressor == nullptr)
+                lblStatus_->setText(Q(Text("strNoHeatPumpData",
+                                           "No performance data for this heat pump")));
+            else
+                lblStatus_->setText(Q(text.text));
+            break;
+        }
         case StatusPanelText::Action::Keep: break;
     }
 }
@@ -1088,12 +1145,14 @@ Settings TfrmActivity::settingsToWrite() const {
     s.modelName = driver_->selectedModel() ? driver_->selectedModel()->name : std::string();
     s.conditions = driver_->conditions();
     s.selectionList = driver_->list().saveColumns();
+    if (heatPumps_) s.heatPumpFile = heatPumps_->keeper().path();
     return s;
 }
 
 bool TfrmActivity::FormCloseQuery() {
     if (!databaseUsable() || !driver_) return true;
     if (!askAboutProject()) return false;
+    if (heatPumps_ && !heatPumps_->askToSave()) return false;
     const IoStatus status = SaveSettingsFile(settingsPath(), settingsToWrite());
     if (!status) notifyError(Q(status.FullText()));
     return true;

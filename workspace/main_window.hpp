@@ -19,6 +19,7 @@
 #include "startup_choices.hpp"
 #include "update_interface.hpp"
 #include "workspace_folders.hpp"
+#include "heat_pump_commands.hpp"
 
 class QAction;
 class QDialog;
@@ -78,6 +79,8 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     QString databaseProblem() const { return databaseProblem_; }
 
     void setQuestion(Question question) { question_ = std::move(question); }
+    // The heat-pump file commands and the changed flag of the user's heat pumps.
+    HeatPumpCommands* heatPumpCommands() { return heatPumps_.get(); }
     void setErrorNotice(ErrorNotice notice) { errorNotice_ = std::move(notice); }
 
     // --- the windows around the main window (main_window_windows.cpp) ---
@@ -205,6 +208,8 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     std::unique_ptr<SettingsFileCustomFamilies> customFamilies_;
     std::unique_ptr<TdataStore> store_;
     std::unique_ptr<SelectionDriver> driver_;
+    std::unique_ptr<HeatPumpCommands> heatPumps_;
+    class THeatPumpDiagrams* heatPumpDiagrams_ = nullptr;
     Settings settings_;
     ProjectDetails details_;
     std::filesystem::path projectFile_;
