@@ -101,10 +101,38 @@ std::string LanguageTable::LanguageCode() const {
     return TwoDigitLanguageCode(languageNumber_);
 }
 
+IoStatus LanguageTable::AddProductTexts(const std::filesystem::path& file) {
+    const FileContents contents = ReadWholeFile(file);
+    if (!contents.status) return contents.status;
+    AddProductTextsFrom(contents.bytes);
+    return IoStatus::Success();
+}
+
+void LanguageTable::AddProductTextsFrom(std::string_view bytes) {
+    const IniFile ini = IniFile::Parse(bytes);
+    ini.VisitEntries([&](std::string_view section, std::string_view key, std::string_view text) {
+        if (LowerAscii(section) != "catalogue" || key.empty()) return;
+        std::string cut = CutToCharacters(key, TLangObj::kMaxLength);
+        if (last_.contains(cut)) return;
+        last_[cut] = entries_.size();
+        entries_.push_back(TLangObj{std::move(cut), CutToCharacters(text, TLangObj::kMaxLength)});
+    });
+}
+
 IoStatus LoadLanguage(const std::filesystem::path& file) {
     auto table = std::make_shared<LanguageTable>();
     IoStatus status = table->Load(file);
     if (status) InstallLanguage(std::move(table));
+    return status;
+}
+
+IoStatus LoadLanguage(const std::filesystem::path& file,
+                      const std::filesystem::path& productTexts) {
+    auto table = std::make_shared<LanguageTable>();
+    IoStatus status = table->Load(file);
+    if (!status) return status;
+    table->AddProductTexts(productTexts);  // optional: without it the built-in captions stay
+    InstallLanguage(std::move(table));
     return status;
 }
 

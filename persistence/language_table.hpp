@@ -49,6 +49,12 @@ class LanguageTable : public LanguageTextProvider {
     // Loads from the text of a language file.
     void LoadText(std::string_view bytes);
 
+    // Adds the product database's own texts (family names, technical-data captions, accessory
+    // texts): every entry of the section "Catalogue" of that file whose key the language does
+    // not define itself, so that a translation of a product text in the language file wins.
+    IoStatus AddProductTexts(const std::filesystem::path& file);
+    void AddProductTextsFrom(std::string_view bytes);
+
     void Clear();
 
     // The text of the last entry with the key; empty when there is none.
@@ -82,6 +88,13 @@ std::string TwoDigitLanguageCode(std::string_view languageNumber);
 // Loads `file` and, when it could be read, makes it the installed language: Text() answers from
 // it from now on. On failure the installed language stays as it was and the status says why.
 IoStatus LoadLanguage(const std::filesystem::path& file);
+
+// The same, with the product database's texts of `productTexts` added (see AddProductTexts); a
+// missing or unreadable texts file leaves the language without them.
+IoStatus LoadLanguage(const std::filesystem::path& file, const std::filesystem::path& productTexts);
+
+// The file of the product database's texts, in its data folder.
+inline constexpr std::string_view kProductTextsFile = "catalogue-texts.ini";
 
 // Makes `table` the installed language; nullptr goes back to the built-in English texts.
 void InstallLanguage(std::shared_ptr<const LanguageTable> table);

@@ -143,6 +143,29 @@ TEST(LanguageTableTest, InstalledLanguageAnswersTheProgramsTexts) {
     EXPECT_EQ(missing.LanguageNumber(), "1");
 }
 
+TEST(LanguageTableTest, ProductTextsFillOnlyWhatTheLanguageLeavesOpen) {
+    TempFolder folder;
+    WriteBytes(folder / "french.lng", kFile + "[Captions]\r\n11=Cylindr\xC3\xA9e\r\n");
+    WriteBytes(folder / "catalogue-texts.ini",
+               "; product texts\n[Catalogue]\n11=Displacement\n12=Compressor type\n"
+               "strCS1=KSA scroll\n[Other]\n13=never taken\n");
+    ASSERT_TRUE(LoadLanguage(folder / "french.lng", folder / "catalogue-texts.ini"));
+    EXPECT_EQ(Text("11", "M11"), "Cylindr\xC3\xA9e");  // the language's own translation wins
+    EXPECT_EQ(Text("12", "M12"), "Compressor type");
+    EXPECT_EQ(Text("strCS1", ""), "KSA scroll");
+    EXPECT_EQ(Text("13", "M13"), "M13");  // only the product section counts
+    EXPECT_EQ(Text("strNoDrawings", "No drawings"), "Aucun dessin disponible");
+
+    // Without the product texts the language still loads.
+    ASSERT_TRUE(LoadLanguage(folder / "french.lng", folder / "missing.ini"));
+    EXPECT_EQ(Text("12", "M12"), "M12");
+    EXPECT_EQ(Text("strNoDrawings", "No drawings"), "Aucun dessin disponible");
+    // A language that cannot be read installs nothing, product texts or not.
+    EXPECT_FALSE(LoadLanguage(folder / "missing.lng", folder / "catalogue-texts.ini"));
+    EXPECT_EQ(Text("12", "M12"), "M12");
+    InstallLanguage(nullptr);
+}
+
 TEST(LanguageTableTest, ComponentsTakeCaptionsAndHintsByName) {
     auto table = std::make_shared<LanguageTable>();
     table->LoadText(kFile);
