@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "file_names.hpp"
 #include "language_texts.hpp"
 #include "safe_file.hpp"
+#include "startup_choices.hpp"
 #include "startup_window.hpp"
 
 namespace kelvra {
@@ -18,6 +20,19 @@ namespace kelvra {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The folder in `parent` named `name` ignoring case; the exact name wins.
+std::optional<std::filesystem::path> FolderIgnoringCase(const std::filesystem::path& parent,
+                                                        const std::string& name) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(parent / name, ec)) return parent / name;
+    for (std::filesystem::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code inner;
+        if (it->is_directory(inner) && EqualIgnoringCase(it->path().filename().string(), name))
+            return it->path();
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -40,11 +55,11 @@ std::filesystem::path HelpPageFor(const std::filesystem::path& installation,
     const std::string file = topic.substr(0, hash);
     const std::string anchor = hash == std::string::npos ? std::string() : topic.substr(hash);
 
-    const std::string chosen = std::filesystem::path(helpSetting).stem().string();
+    const std::string chosen = HelpSetOf(helpSetting);
     const std::filesystem::path help = installation / "help";
     for (const std::string& set : {chosen, std::string("english")}) {
         if (set.empty() || !IsPlainFileName(set)) continue;
-        const auto folder = FindFileIgnoringCase(help, set);
+        const auto folder = FolderIgnoringCase(help, set);
         if (!folder) continue;
         std::error_code ec;
         if (std::filesystem::is_regular_file(*folder / file, ec))

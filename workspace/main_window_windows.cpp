@@ -133,7 +133,7 @@ void TfrmActivity::mnuPreferencesClick(PreferencesPage page) {
     current.units = driver_->unitSystem();
     const TableLayoutLoad tables =
         LoadTableLayouts(TableLayoutFileToRead(folders_.user, folders_.installation));
-    if (!tables.status) notifyError(Q(tables.status.FullText()));
+    if (tables.exists && !tables.status) notifyError(Q(tables.status.FullText()));
     PreferencesModel model(current, tables.tables, FilesWithExtension(folders_.installation, ".lng"),
                            HelpSets(folders_.installation), LocaleCurrency(QLocale::system()));
     model.setTableKind(TableProductOf(driver_->activityMode()).value_or(TableProduct::Compressors),
@@ -163,7 +163,8 @@ void TfrmActivity::applyPreferences(const Settings& before) {
     details_.Limit();
 
     if (!EqualIgnoringCase(before.language, settings_.language)) {
-        const IoStatus loaded = LoadLanguage(folders_.installation / settings_.language);
+        const IoStatus loaded = LoadLanguage(folders_.installation / settings_.language,
+                                             folders_.data / std::string(kProductTextsFile));
         if (!loaded) {
             notifyError(Q(loaded.FullText()));
         } else {

@@ -8,6 +8,7 @@
 #include "file_names.hpp"
 #include "language_texts.hpp"
 #include "project_details.hpp"
+#include "startup_choices.hpp"
 
 namespace kelvra {
 
@@ -112,7 +113,7 @@ PreferencesModel::PreferencesModel(const Settings& settings, std::vector<TableLa
     language_ = find(languages_, settings.language);
     if (language_ < 0) language_ = find(languages_, "english.lng");
     if (language_ < 0 && !languages_.empty()) language_ = 0;
-    help_ = find(helps_, std::filesystem::path(settings.help).stem().string());
+    help_ = find(helps_, HelpSetOf(settings.help));
     if (help_ < 0) help_ = find(helps_, "english");
     if (help_ < 0 && !helps_.empty()) help_ = 0;
 }

@@ -44,6 +44,14 @@ std::vector<std::string> HelpSets(const std::filesystem::path& installation) {
     return sets;
 }
 
+std::string HelpSetOf(std::string_view helpSetting) {
+    const std::size_t slash = helpSetting.find_last_of("/\\");
+    std::string name(slash == std::string_view::npos ? helpSetting : helpSetting.substr(slash + 1));
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name;
+}
+
 StartupOffer StartupOfferFor(const std::filesystem::path& installation) {
     StartupOffer offer;
     for (const std::string& file : FilesWithExtension(installation, ".lng"))

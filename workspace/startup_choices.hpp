@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "activity_mode.hpp"
@@ -40,6 +41,10 @@ struct StartupOffer {
 // Language files are "*.lng" beside the program; help sets are the folders "help/<name>/" that
 // hold an "index.html".
 StartupOffer StartupOfferFor(const std::filesystem::path& installation);
+
+// The help set a help setting names: its file name without folder and extension, whether the
+// folders are separated by "/" or "\\" ("C:\\Kelvra\\ENGLISH.CHM" names "ENGLISH").
+std::string HelpSetOf(std::string_view helpSetting);
 
 // The help sets of the installation folder, sorted ignoring case.
 std::vector<std::string> HelpSets(const std::filesystem::path& installation);
