@@ -98,6 +98,24 @@ CandidateFilter SelectionDriver::candidateFilter() const {
     return filter;
 }
 
+void SelectionDriver::releaseHeatPumps() {
+    const auto isHeatPump = [](const TCModel* model) {
+        return model != nullptr && model->classLetter == 'P';
+    };
+    if (isHeatPump(selectedModel_)) selectedModel_ = nullptr;
+    for (TCModel*& model : lastModelByPage_)
+        if (isHeatPump(model)) model = nullptr;
+    if (!IsHeatPumpMode(activityMode_)) return;
+    candidates_.clear();
+    selectedModel_ = nullptr;
+    list_.fillList(candidates_, nullptr, rangeFilter_, activityMode_, unitSystem_, conditions_);
+    if (views_ != nullptr) {
+        views_->candidatesRebuilt(*this);
+        views_->listChanged(list_);
+        views_->showSelectedModel(*this);
+    }
+}
+
 void SelectionDriver::rebuildCandidates() {
     // 1. Remember the model shown; clear the choice and the capability flags.
     TCModel* remembered = selectedModel_;

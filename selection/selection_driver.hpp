@@ -89,6 +89,10 @@ class SelectionDriver {
     // kept, else the first; then, with `rebuild`, the candidates are rebuilt.
     void rebuildSupplyBox(std::int32_t keepNumber, bool rebuild = true);
     void rebuildCandidates();
+    // Lets go of every user heat pump before the store replaces or deletes them: the selected
+    // model and the remembered models of the family pages when they are heat pumps, and in the
+    // heat-pump modes the candidates and the selection list. rebuildCandidates afterwards.
+    void releaseHeatPumps();
     void evaluateCandidates();
     void autoSelectModel();
     void showSelectedModel();
