@@ -79,7 +79,14 @@ std::vector<Shot> Shots() {
                      }});
     shots.push_back({"selection-list", [](TfrmActivity& window) -> QWidget* {
                          SetPoint(window, "R404A", -10, 45, 10);
+                         // the inputs show the point just set
+                         window.applyConditions(window.driver()->conditions());
                          ShowTab(window, "Selection List");
+                         return nullptr;
+                     }});
+    shots.push_back({"table", [](TfrmActivity& window) -> QWidget* {
+                         SetPoint(window, "R404A", -10, 45, 10);
+                         ShowTab(window, "Table");
                          return nullptr;
                      }});
     // Further pictures are added here, one entry each.

@@ -99,6 +99,7 @@ TframeCompare::TframeCompare(QWidget* parent) : QWidget(parent) {
     grid_ = new QTableWidget(this);
     grid_->setObjectName("compareGrid");
     grid_->verticalHeader()->setVisible(false);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::NoSelection);
     grid_->setFocusPolicy(Qt::NoFocus);
@@ -150,12 +151,28 @@ void TframeCompare::showList() {
     const SelectionList* l = list();
     updateButtons();
     if (l == nullptr) return;
+    if (callbacks_.setNavigationHint) callbacks_.setNavigationHint(l->sortCaption());
+    // every keystroke changes the list: a hidden tab is painted only when it is shown
+    gridStale_ = !isVisible();
+    if (!gridStale_) paintGrid();
+}
+
+void TframeCompare::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (gridStale_) {
+        gridStale_ = false;
+        paintGrid();
+    }
+}
+
+void TframeCompare::paintGrid() {
+    const SelectionList* l = list();
+    if (l == nullptr) return;
     if (l->empty()) {
         grid_->setRowCount(0);
         grid_->setVisible(false);
         lblNoModels_->setText(Q(Text("strNoModels", "No models available")));
         lblNoModels_->setVisible(true);
-        if (callbacks_.setNavigationHint) callbacks_.setNavigationHint(l->sortCaption());
         return;
     }
     lblNoModels_->setVisible(false);
@@ -197,7 +214,6 @@ void TframeCompare::showList() {
     grid_->setColumnWidth(0, std::max(120, grid_->columnWidth(0)));
     grid_->setUpdatesEnabled(true);
     if (currentRow >= 0) grid_->scrollToItem(grid_->item(currentRow, 0));
-    if (callbacks_.setNavigationHint) callbacks_.setNavigationHint(l->sortCaption());
 }
 
 void TframeCompare::updateButtons() {

@@ -69,7 +69,12 @@ class TframeCompare : public QWidget {
 
     QTableWidget* grid() const { return grid_; }
 
+  protected:
+    // A list that changed while the tab was hidden is painted when it is shown.
+    void showEvent(QShowEvent* event) override;
+
   private:
+    void paintGrid();
     const SelectionList* list() const;
     SelectionList* list();
     int runDialog(QDialog& dialog);
@@ -95,6 +100,7 @@ class TframeCompare : public QWidget {
     QLabel* lblNoModels_ = nullptr;
     QTableWidget* grid_ = nullptr;
     QMenu* menu_ = nullptr;
+    bool gridStale_ = false;
 };
 
 }  // namespace kelvra
