@@ -6,8 +6,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "compressor.hpp"
 #include "operating_conditions.hpp"
@@ -75,6 +77,17 @@ struct Models {
         co2Point.gasCoolerOutletTemp = 35;
         co2Point.superheat = 20;
         Resolve(co2Point, co2.get());
+        // Sixteen different transcritical points, so that no evaluation repeats its predecessor's
+        // states: 80..110 bar, gas-cooler outlet 32..40 degC, evaporating -15..-5 degC.
+        for (int k = 0; k < 16; ++k) {
+            OperatingConditions c = co2Point;
+            c.condPressure = 80 + 2 * k;
+            c.gasCoolerOutletTemp = 32 + (k % 5) * 2;
+            c.condTemp = c.gasCoolerOutletTemp;
+            c.evapTemp = -15 + (k % 3) * 5;
+            Resolve(c, co2.get());
+            co2Points.push_back(c);
+        }
     }
     ~Models() { UnloadPropertyLibraries(); }
 
@@ -94,6 +107,7 @@ struct Models {
     TSupply supply;
     std::unique_ptr<TComp> polynomial, injection, transcritical;
     OperatingConditions point, co2Point;
+    std::vector<OperatingConditions> co2Points;
 };
 
 Models& Shared() {
@@ -121,8 +135,26 @@ void EvaluateCO2TranscriticalModel(benchmark::State& state) {
     Run(state, *Shared().transcritical, Shared().co2Point);
 }
 
+// One evaluation after another at changing transcritical points.
+void EvaluateCO2TranscriticalChangingPoints(benchmark::State& state) {
+    Models& m = Shared();
+    for (const OperatingConditions& c : m.co2Points) {
+        if (m.transcritical->Evaluate(c, ActivityMode::Compressors) < 0) {
+            state.SkipWithError("the model does not evaluate at every point");
+            return;
+        }
+    }
+    std::size_t k = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            m.transcritical->Evaluate(m.co2Points[k], ActivityMode::Compressors));
+        k = (k + 1) % m.co2Points.size();
+    }
+}
+
 BENCHMARK(EvaluatePolynomialModel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(EvaluateVapourInjectionModel)->Unit(benchmark::kMicrosecond);
 BENCHMARK(EvaluateCO2TranscriticalModel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EvaluateCO2TranscriticalChangingPoints)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

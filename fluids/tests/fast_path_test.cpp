@@ -8,6 +8,9 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "registry.hpp"
 
@@ -80,6 +83,40 @@ TEST_P(FastPath, HoldsTheReferenceBoundsBetweenGridPoints) {
     EXPECT_LE(w.h, 0.01);
     EXPECT_LE(w.s, 0.00005);
     EXPECT_LE(w.v, 1e-4);
+}
+
+// Above the critical temperature a state starts from the density of a recent neighbour on the
+// same thread. The answers must not depend on what was asked before: every state of a walk
+// through the supercritical region (as a cycle calculation makes it, back and forth across the
+// critical pressure) equals the same state solved first thing on a fresh thread.
+TEST(SupercriticalStates, DoNotDependOnTheStatesAskedBefore) {
+    const Fluid* f = Registry::instance().find("R744");
+    ASSERT_NE(f, nullptr);
+    std::vector<std::pair<double, double>> walk;  // (p Pa, T K)
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> pressure(40e5, 140e5), temperature(305.0, 450.0);
+    for (int i = 0; i < 400; ++i) walk.emplace_back(pressure(random), temperature(random));
+    // ... and slow drifts, where neighbours are always close.
+    for (int i = 0; i < 200; ++i) walk.emplace_back(70e5 + 0.1e5 * i, 306.0 + 0.2 * i);
+
+    std::vector<double> warm(walk.size());
+    for (std::size_t i = 0; i < walk.size(); ++i) {
+        Props out;
+        ASSERT_EQ(f->state(walk[i].first, walk[i].second, Phase::vapour, out), Status::ok);
+        warm[i] = out.rho;
+    }
+    for (std::size_t i = 0; i < walk.size(); i += 7) {
+        double cold = 0;
+        std::thread([&] {
+            Props out;
+            if (f->state(walk[i].first, walk[i].second, Phase::vapour, out) == Status::ok)
+                cold = out.rho;
+        }).join();
+        SCOPED_TRACE(::testing::Message() << walk[i].first << " Pa, " << walk[i].second << " K");
+        EXPECT_NEAR(warm[i], cold, 1e-9 * cold);
+        // ... and both solve the equation of state.
+        EXPECT_NEAR(f->pressure(walk[i].second, warm[i]), walk[i].first, 1e-8 * walk[i].first);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFluid, FastPath, ::testing::ValuesIn(Registry::instance().names()),
