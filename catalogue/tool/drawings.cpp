@@ -191,7 +191,8 @@ void DrawDimensionalDrawing(const DrawingDef& d, const std::string& provenance, 
     const double scale = std::min({areaW / d.length, areaH / d.height, areaH / d.width});
     const double fw = d.length * scale, fh = d.height * scale, tw = d.length * scale, td = d.width * scale;
     const double fx = kMargin + 62, fy = kMargin + 30 + (areaH - fh) / 2.0;
-    const double tx = kMargin + 120 + areaW, ty = kMargin + 30 + (areaH - td) / 2.0;
+    // The top view keeps 25 mm to the frame for its width dimension.
+    const double tx = kMargin + 95 + areaW, ty = kMargin + 30 + (areaH - td) / 2.0;
     const double inset = d.outline == "scroll" ? 0.08 * fw : 0.0;  // the shell inside the base plate
     s.Text(QRectF(fx, kMargin + 8, fw, 6), "Front view", Qt::AlignHCenter, 3.2, true);
     s.Text(QRectF(tx, kMargin + 8, tw, 6), "Top view", Qt::AlignHCenter, 3.2, true);
