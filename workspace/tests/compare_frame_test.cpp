@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QMenu>
@@ -178,6 +181,18 @@ TEST_F(CompareFrameTest, ClickingARowSelectsThatModel) {
     const int now = RowOf(*frame, "KS-05", {});
     EXPECT_EQ(frame->grid()->item(now, 0)->foreground().color(), QColor(Qt::blue));
 
+    // a model outside its envelope is selected too, with its status in the status bar
+    ClickRow(*frame, RowOf(*frame, "KS-09N", {}));
+    EXPECT_EQ(window->driver()->selectedModel()->name, "KS-09N");
+    EXPECT_EQ(window->findChild<QLabel*>("lblStatus")->text().trimmed(), "Evaporating temperature too low");
+
+    // the clipboard gets the list as text
+    frame->btnCopyClick();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(),
+              window->driver()->list().clipboardText());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("Compressor\tCooling capacity\t"));
+
+    ClickRow(*frame, RowOf(*frame, "KS-05", {}));
     // previous and next follow the displayed order
     window->driver()->list().sortBy(-1);  // by name: KS-05 first
     frame->showList();
