@@ -152,6 +152,11 @@ void TfrmActivity::mnuPreferencesClick(PreferencesPage page) {
     const Settings before = current;
     settings_ = chosen.apply(current, folders_.installation);
     applyPreferences(before);
+    // the performance table follows new tables and defaults
+    if (chosen.tablesChanged() || !(settings_.defaultTables == before.defaultTables)) {
+        reloadTableLayouts();
+        refreshTable();
+    }
 }
 
 // The main window follows changed preferences: prices and currency of the project, language,

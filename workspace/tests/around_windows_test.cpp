@@ -23,9 +23,13 @@
 
 #include "customer_window.hpp"
 #include "help_windows.hpp"
+#include "language_table.hpp"
+#include "language_texts.hpp"
 #include "main_window.hpp"
 #include "preferences.hpp"
 #include "preferences_window.hpp"
+#include "product_records.hpp"
+#include "refrigerant.hpp"
 #include "project_file.hpp"
 #include "property_library.hpp"
 #include "selection_fixture.hpp"
@@ -543,6 +547,65 @@ TEST_F(AroundWindowsTest, HelpAboutDisclaimerAndTheMakersPages) {
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[0], QUrl(kWebSiteAddress));
     EXPECT_EQ(opened[1], QUrl(kDownloadAddress));
+}
+
+
+TEST_F(AroundWindowsTest, AnotherLanguageChosenInThePreferencesIsLoadedAndKept) {
+    auto window = Start();
+    window->setDialogRunner([&](QDialog& dialog) {
+        auto* list = Child<QListWidget>(dialog, "lstLanguages");
+        const auto found = list->findItems("GERMAN", Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1);
+        if (!found.isEmpty()) list->setCurrentItem(found.front());
+        dialog.accept();
+        return dialog.result();
+    });
+    window->mnuPreferencesClick(TfrmActivity::PreferencesPage::Language);
+    EXPECT_EQ(window->settings().language, "german.lng");
+    EXPECT_EQ(Text("mnuHelp", "&Help"), "&Hilfe");
+    ASSERT_TRUE(window->close());
+    EXPECT_EQ(LoadSettingsFile(SettingsPath(), kDefaultHelpFile).settings.language, "german.lng");
+    ASSERT_TRUE(LoadLanguage(std::filesystem::path(InstallationFolder()) / "english.lng"));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
+}
+
+TEST_F(AroundWindowsTest, ToolWindowsReachTheMainWindowThroughItsCallbacks) {
+    auto window = Start();
+    TfrmUpdate& main = *window;
+    ASSERT_TRUE(window->driver()->autoSelect());
+    const std::vector<TCModel*> candidates = window->driver()->candidates();
+    ASSERT_GE(candidates.size(), 2u);
+    TCModel* other = candidates.front() == window->driver()->selectedModel() ? candidates.back()
+                                                                             : candidates.front();
+    main.selectModel(other);
+    EXPECT_EQ(window->driver()->selectedModel(), other);
+    EXPECT_FALSE(window->driver()->autoSelect());  // a model picked by a tool is a manual choice
+    EXPECT_TRUE(Child<QRadioButton>(*window, "radManual")->isChecked());
+
+    OperatingConditions point = window->driver()->conditions();
+    point.evapTemp = -17;
+    main.applyConditions(point);
+    EXPECT_NEAR(window->driver()->conditions().evapTemp, -17, 1e-9);
+    EXPECT_EQ(window->driver()->selectedModel(), other);
+
+    const TFamily* family = window->driver()->store().FindFamily(1, TFamily::kCompressor);
+    ASSERT_NE(family, nullptr);
+    std::vector<TCModel*> listed;
+    main.listCandidates(*family, listed);
+    ASSERT_FALSE(listed.empty());
+    for (const TCModel* model : listed) EXPECT_EQ(model->familyNumber, 1) << model->name;
+
+    Trefrigerant* r404a = window->driver()->store().FindRefrigerantByName("R404A");
+    ASSERT_NE(r404a, nullptr);
+    main.selectRefrigerant(r404a);
+    EXPECT_EQ(window->driver()->refrigerant(), r404a);
+    main.selectRefrigerant(nullptr);  // ignored
+    EXPECT_EQ(window->driver()->refrigerant(), r404a);
+
+    main.setListLock(true);
+    EXPECT_TRUE(window->listLocked());
+    main.setListLock(false);
+    EXPECT_FALSE(window->listLocked());
 }
 
 TEST_F(AroundWindowsTest, ToolsOfLaterVersionsAreListedButCannotBeChosen) {
