@@ -229,6 +229,7 @@ TEST_F(CompareFrameTest, AnotherRefrigerantsRowIsSelectedOnlyByADoubleClick) {
     const TCModel* before = driver.selectedModel();
     ClickRow(*frame, row);
     EXPECT_EQ(driver.selectedModel(), before);
+    EXPECT_TRUE(driver.autoSelect());  // not even switched to the choice by hand
     EXPECT_EQ(driver.refrigerant()->name, "R134a");
     EXPECT_TRUE(driver.list().isComparison());
 
