@@ -1,9 +1,13 @@
 // The main window's envelope tab, the View menu's refrigerant properties and the advanced
 // operating-conditions window.
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
+#include "advanced_window.hpp"
 #include "envelope_frame.hpp"
 #include "language_texts.hpp"
 #include "main_window.hpp"
@@ -17,6 +21,14 @@ namespace kelvra {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// The advanced window is offered for compressors, and for a heat-pump compressor with vapour
+// injection (read only).
+bool AdvancedOffered(ActivityMode mode, const TCModel* model) {
+    return mode == ActivityMode::Compressors ||
+           (mode == ActivityMode::HeatPumpCompressors && model != nullptr &&
+            model->HasVapourInjection());
+}
 
 }  // namespace
 
@@ -33,11 +45,27 @@ void TfrmActivity::buildPlotMenus() {
     QAction* properties = view->addAction(Q(Text("mnuRefProps", "Refrigerant Properties")), this,
                                           &TfrmActivity::mnuRefPropsClick);
     properties->setObjectName("mnuRefProps");
+    QAction* advanced = view->addAction(Q(Text("mnuAdvanced", "&Operating Conditions...")), this,
+                                        &TfrmActivity::btnAdvancedClick);
+    advanced->setObjectName("mnuAdvanced");
+
+    // the advanced button below the operating-point inputs
+    if (auto* box = findChild<QGroupBox*>("grpConditions")) {
+        if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+            auto* button = new QPushButton(Q(Text("btnAdvanced", "Advanced...")), box);
+            button->setObjectName("btnAdvanced");
+            grid->addWidget(button, grid->rowCount(), 0, 1, 2);
+            connect(button, &QPushButton::clicked, this, &TfrmActivity::btnAdvancedClick);
+        }
+    }
 }
 
 void TfrmActivity::showEnvelope() {
     if (frameEnv_ == nullptr || !driver_) return;
     frameEnv_->setModel(driver_->selectedModel(), driver_->conditions(), driver_->activityMode());
+    const bool offered = AdvancedOffered(driver_->activityMode(), driver_->selectedModel());
+    if (auto* button = findChild<QPushButton*>("btnAdvanced")) button->setVisible(offered);
+    if (auto* action = findChild<QAction*>("mnuAdvanced")) action->setEnabled(offered);
 }
 
 void TfrmActivity::refreshEnvelopePoint() {
@@ -73,6 +101,24 @@ void TfrmActivity::mnuRefPropsClick() {
     TfrmRefPropDlg window(this);
     window.showProperties(*refrigerant, in);
     runDialog(window);
+}
+
+void TfrmActivity::btnAdvancedClick() {
+    if (!driver_) return;
+    const ActivityMode mode = driver_->activityMode();
+    TCModel* model = driver_->selectedModel();
+    if (!AdvancedOffered(mode, model)) return;
+    Trefrigerant* refrigerant =
+        model != nullptr && model->refrigerant != nullptr ? model->refrigerant : driver_->refrigerant();
+    if (refrigerant == nullptr) return;
+    const bool injection = model != nullptr && model->HasVapourInjection();
+    const bool readOnly = mode == ActivityMode::HeatPumpCompressors;
+    const double discharge =
+        model != nullptr && model->Status() >= 0 ? model->Result(quantity::DischargeTemp) : 0.0;
+    TfrmAdvancedWin window(refrigerant, driver_->conditions(), driver_->unitSystem(), injection,
+                           readOnly, discharge, this);
+    if (runDialog(window) != QDialog::Accepted || readOnly) return;
+    applyConditions(window.accepted());
 }
 
 }  // namespace kelvra
