@@ -218,6 +218,8 @@ TframeTable::TframeTable(QWidget* parent) : QWidget(parent) {
     theGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     theGrid_->setSelectionMode(QAbstractItemView::SingleSelection);
     theGrid_->setShowGrid(false);
+    // Clicking the grid leaves the keyboard focus in the input being typed into.
+    theGrid_->setFocusPolicy(Qt::NoFocus);
     theGrid_->setWordWrap(false);
     theGrid_->setItemDelegate(new TableCellPainter(pictures_, theGrid_));
     layout->addWidget(theGrid_, 1);
@@ -341,8 +343,9 @@ void TframeTable::paintGrid() {
     const QuantityCode code = TableCellQuantity(mode_, chosen_);
     const QColor textColour = Rgb(TableQuantityColour(code));
 
+    // The cells are replaced one by one rather than cleared, which would reset the grid's
+    // model: a click under way (the first half of a double-click) keeps its cell.
     const QSignalBlocker block(theGrid_);
-    theGrid_->clear();
     theGrid_->setColumnCount(std::max(columns, 1) + 1);
     theGrid_->setRowCount(std::max(static_cast<int>(rows.size()), 1) + 1);
 

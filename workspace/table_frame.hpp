@@ -95,7 +95,6 @@ class TframeTable : public QWidget {
     TableCell operatingCell_;
     bool transcriticalPoint_ = false;
     bool shown_ = false;
-    bool painting_ = false;
 
     QLabel* lblMessage_ = nullptr;
     QLabel* lblCaption_ = nullptr;
