@@ -396,12 +396,12 @@ void TframeTable::paintGrid() {
 
     const QFontMetrics metrics(theGrid_->font());
     const int digit = metrics.horizontalAdvance(QChar('5'));
-    const int columnWidth = digit * (kNumberWidth + 1) + 12;
+    const int columnWidth = digit * kNumberWidth + 14;
     for (int c = 0; c < theGrid_->columnCount(); ++c)
-        theGrid_->setColumnWidth(c, c == 0 ? std::max(columnWidth, 76) : columnWidth);
+        theGrid_->setColumnWidth(c, c == 0 ? std::max(columnWidth, 64) : columnWidth);
     const int rowHeight = metrics.height() + 6;
     for (int r = 0; r < theGrid_->rowCount(); ++r)
-        theGrid_->setRowHeight(r, r == 0 ? std::max(rowHeight, 48) : rowHeight);
+        theGrid_->setRowHeight(r, r == 0 ? std::max(rowHeight, 40) : rowHeight);
     theGrid_->setCurrentCell(operatingCell_.row, operatingCell_.column);
 }
 
