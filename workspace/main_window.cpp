@@ -80,6 +80,19 @@ constexpr FamilySection kUnitSections[] = {
     {11, "strUnitCatScrollOut", "Outdoor Scroll Units"},
     {12, "strUnitCatNetwork", "Networking Units"},
 };
+constexpr FamilySection kOrdaSections[] = {
+    {1, "strThermals", "Thermostatic Expansion Valves"},
+    {2, "strElectronics", "Electronic Expansion Valves"},
+    {3, "strSolenoids", "Solenoid Valves"},
+    {4, "strRegulators", "Pressure Regulators"},
+    {5, "strHeadPressControl", "Head Pressure Controls"},
+    {6, "strProtectors", "System Protectors"},
+    {7, "strSuctFilters", "Suction Filter Driers"},
+};
+constexpr FamilySection kHeatPumpSections[] = {
+    {1, "strBrineWater", "Brine/Water"},
+    {11, "strAirWater", "Air/Water"},
+};
 
 int RoundedCategory(const TFamily& family) { return static_cast<int>(std::lround(family.category)); }
 
@@ -420,9 +433,16 @@ void TfrmActivity::buildWidgets() {
     lstCompressors_->setObjectName("lstCompressors");
     lstUnits_ = new QTreeWidget(pgFamilies_);
     lstUnits_->setObjectName("lstUnits");
-    for (QTreeWidget* list : {lstCompressors_, lstUnits_}) list->setHeaderHidden(true);
+    lstOrda_ = new QTreeWidget(pgFamilies_);
+    lstOrda_->setObjectName("lstOrda");
+    lstHeatPumps_ = new QTreeWidget(pgFamilies_);
+    lstHeatPumps_->setObjectName("lstHeatPumps");
+    for (QTreeWidget* list : familyLists()) list->setHeaderHidden(true);
+    // one page per family page of the driver, in its order
     pgFamilies_->addTab(lstCompressors_, T("tabCompressors", "Compressors"));
     pgFamilies_->addTab(lstUnits_, T("tabCondUnits", "Cond Units"));
+    pgFamilies_->addTab(lstOrda_, T("tabOrda", "Orda"));
+    pgFamilies_->addTab(lstHeatPumps_, T("tabHP", "HP"));
     leftLayout->addWidget(pgFamilies_, 1);
 
     // --- right: model title and result tabs ---
@@ -530,8 +550,8 @@ void TfrmActivity::buildWidgets() {
     connect(radCapacity_, &QRadioButton::clicked, this, &TfrmActivity::radCapacityClick);
     connect(radManual_, &QRadioButton::clicked, this, &TfrmActivity::radManualClick);
     connect(boxModel_, &QComboBox::currentIndexChanged, this, &TfrmActivity::boxModelChange);
-    connect(lstCompressors_, &QTreeWidget::itemChanged, this, &TfrmActivity::lstFamilyClickCheck);
-    connect(lstUnits_, &QTreeWidget::itemChanged, this, &TfrmActivity::lstFamilyClickCheck);
+    for (QTreeWidget* list : familyLists())
+        connect(list, &QTreeWidget::itemChanged, this, &TfrmActivity::lstFamilyClickCheck);
     connect(pgFamilies_, &QTabWidget::currentChanged, this, &TfrmActivity::pgFamiliesChange);
     connect(pgResults_, &QTabWidget::currentChanged, this, &TfrmActivity::pgResultsChange);
 }
@@ -586,15 +606,22 @@ void TfrmActivity::buildFamilyLists() {
     };
     build(lstCompressors_, kCompressorSections, {TFamily::kCompressor, TFamily::kHeatPumpCompressor});
     build(lstUnits_, kUnitSections, {TFamily::kCondensingUnit});
+    build(lstOrda_, kOrdaSections, {TFamily::kControls});
+    build(lstHeatPumps_, kHeatPumpSections, {TFamily::kHeatPump});
     tickFamilyLists();
+}
+
+std::array<QTreeWidget*, kFamilyPageCount> TfrmActivity::familyLists() const {
+    return {lstCompressors_, lstUnits_, lstOrda_, lstHeatPumps_};
 }
 
 void TfrmActivity::tickFamilyLists() {
     InputsPause pause;
     const FamilySets& sets = driver_->families();
-    const std::pair<QTreeWidget*, FamilyPage> lists[] = {
-        {lstCompressors_, FamilyPage::Compressors}, {lstUnits_, FamilyPage::CondensingUnits}};
-    for (const auto& [list, page] : lists) {
+    const auto lists = familyLists();
+    for (int p = 0; p < kFamilyPageCount; ++p) {
+        QTreeWidget* list = lists[static_cast<std::size_t>(p)];
+        const auto page = static_cast<FamilyPage>(p);
         for (int s = 0; s < list->topLevelItemCount(); ++s) {
             QTreeWidgetItem* section = list->topLevelItem(s);
             for (int i = 0; i < section->childCount(); ++i) {
@@ -610,7 +637,7 @@ void TfrmActivity::tickFamilyLists() {
 
 void TfrmActivity::colourFamilySections() {
     InputsPause pause;
-    for (QTreeWidget* list : {lstCompressors_, lstUnits_}) {
+    for (QTreeWidget* list : familyLists()) {
         for (int s = 0; s < list->topLevelItemCount(); ++s) {
             QTreeWidgetItem* section = list->topLevelItem(s);
             bool any = false;
@@ -681,7 +708,7 @@ void TfrmActivity::layoutForMode() {
         const ActivityMode mode = driver_->activityMode();
         for (QAction* action : modeActions_->actions())
             action->setChecked(action->data().toInt() == ToInt(mode));
-        pgFamilies_->setCurrentIndex(mode == ActivityMode::CondensingUnits ? 1 : 0);
+        pgFamilies_->setCurrentIndex(static_cast<int>(familyPageFor(mode)));
         frameConditions_->releaseStandardButtons();
         // tabs of the compressor and condensing-unit modes
         pgResults_->setTabVisible(drawingTab_, ToInt(mode) <= 2);
@@ -758,13 +785,14 @@ void TfrmActivity::lstFamilyClickCheck(QTreeWidgetItem* item, int column) {
 
 void TfrmActivity::pgFamiliesChange(int index) {
     if (!InputsLive() || index < 0) return;
-    driver_->changeFamilyPage(index == 1 ? FamilyPage::CondensingUnits : FamilyPage::Compressors);
+    if (index >= kFamilyPageCount) return;
+    driver_->changeFamilyPage(static_cast<FamilyPage>(index));
     layoutForMode();
 }
 
 void TfrmActivity::setActivityMode(ActivityMode mode) {
     if (!driver_ || mode == driver_->activityMode()) return;
-    pgFamilies_->setCurrentIndex(mode == ActivityMode::CondensingUnits ? 1 : 0);
+    pgFamilies_->setCurrentIndex(static_cast<int>(familyPageFor(mode)));
     if (!InputsLive() || driver_->activityMode() != mode) {
         driver_->changeMode(mode);
         layoutForMode();

@@ -6,6 +6,7 @@
 // what to repaint.
 
 #include <QMainWindow>
+#include <array>
 #include <QMessageBox>
 #include <filesystem>
 #include <functional>
@@ -186,6 +187,8 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     void buildMenus();
     void buildWidgets();
     void buildFamilyLists();
+    // The family lists in the order of the driver's family pages.
+    std::array<QTreeWidget*, kFamilyPageCount> familyLists() const;
     void tickFamilyLists();
     void colourFamilySections();
     void fillRefrigerantBox();
@@ -254,6 +257,8 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     QTabWidget* pgFamilies_ = nullptr;
     QTreeWidget* lstCompressors_ = nullptr;
     QTreeWidget* lstUnits_ = nullptr;
+    QTreeWidget* lstOrda_ = nullptr;
+    QTreeWidget* lstHeatPumps_ = nullptr;
 
     // results
     QLabel* lblModelName_ = nullptr;
