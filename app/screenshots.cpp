@@ -13,6 +13,7 @@
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -24,6 +25,9 @@
 #include "main_window.hpp"
 #include "refrigerant.hpp"
 #include "workspace_folders.hpp"
+#include "advanced_window.hpp"
+#include "model.hpp"
+#include "units.hpp"
 
 namespace {
 
@@ -88,6 +92,132 @@ std::vector<Shot> Shots() {
                          SetPoint(window, "R404A", -10, 45, 10);
                          ShowTab(window, "Table");
                          return nullptr;
+                     }});
+    shots.push_back({"mode-7-heat-pumps", [](TfrmActivity& window) -> QWidget* {
+                         // the shipped Series B1 brine/water heat pumps at B0/W35
+                         kelvra::SelectionDriver& driver = *window.driver();
+                         window.setActivityMode(kelvra::ActivityMode::BrineWaterHeatPumps);
+                         if (kelvra::Trefrigerant* r = driver.store().FindRefrigerantByName("R410A"))
+                             driver.changeRefrigerant(r);
+                         if (const kelvra::TFamily* f = driver.store().FindFamily(71, 'P'))
+                             driver.tickFamily(const_cast<kelvra::TFamily&>(*f), true);
+                         kelvra::OperatingConditions conditions = driver.conditions();
+                         conditions.sourceInletTemp = 0;
+                         conditions.waterOutletTemp = 35;
+                         conditions.capacity = 15;
+                         driver.applyConditions(conditions);
+                         driver.changeRequiredCapacity(15);
+                         window.applyConditions(driver.conditions());
+                         Settle();
+                         ShowTab(window, "Summary");
+                         return nullptr;
+                     }});
+    shots.push_back({"mode-1-condensing-units", [](TfrmActivity& window) -> QWidget* {
+                         // condensing units at 32 degC ambient
+                         window.setActivityMode(kelvra::ActivityMode::CondensingUnits);
+                         kelvra::SelectionDriver& driver = *window.driver();
+                         // tick the indoor and outdoor unit families as the user would
+                         if (auto* units = window.findChild<QTreeWidget*>("lstUnits")) {
+                             for (int i = 0; i < units->topLevelItemCount() - 1; ++i) {
+                                 QTreeWidgetItem* section = units->topLevelItem(i);
+                                 for (int j = 0; j < section->childCount(); ++j)
+                                     section->child(j)->setCheckState(0, Qt::Checked);
+                             }
+                         }
+                         if (kelvra::Trefrigerant* r = driver.store().FindRefrigerantByName("R404A"))
+                             driver.changeRefrigerant(r);
+                         kelvra::OperatingConditions conditions = driver.conditions();
+                         conditions.evapTemp = -10;
+                         conditions.ambientTemp = 32;
+                         conditions.capacity = 8;
+                         driver.applyConditions(conditions);
+                         driver.changeRequiredCapacity(8);
+                         window.applyConditions(driver.conditions());
+                         Settle();
+                         ShowTab(window, "Summary");
+                         return nullptr;
+                     }});
+    shots.push_back({"mode-3-expansion-valves", [](TfrmActivity& window) -> QWidget* {
+                         // expansion valves for 10 kW of R404A at -10/45 degC
+                         window.setActivityMode(kelvra::ActivityMode::ExpansionValves);
+                         // tick the thermostatic expansion valves
+                         if (auto* orda = window.findChild<QTreeWidget*>("lstOrda")) {
+                             if (orda->topLevelItemCount() > 0 &&
+                                 orda->topLevelItem(0)->childCount() > 0)
+                                 orda->topLevelItem(0)->child(0)->setCheckState(0, Qt::Checked);
+                         }
+                         SetPoint(window, "R404A", -10, 45, 10);
+                         window.applyConditions(window.driver()->conditions());
+                         Settle();
+                         ShowTab(window, "Summary");
+                         return nullptr;
+                     }});
+    // --- the envelope tab and the advanced window ---
+    // Ticks one compressor family, makes the point and picks the model by hand.
+    auto pick = [](TfrmActivity& window, int family, const char* refrigerant, double evap,
+                   double cond, const char* model) {
+        kelvra::SelectionDriver& driver = *window.driver();
+        if (const kelvra::TFamily* f = driver.store().FindFamily(family, 'C'))
+            driver.tickFamily(const_cast<kelvra::TFamily&>(*f), true);
+        if (kelvra::Trefrigerant* r = driver.store().FindRefrigerantByName(refrigerant))
+            window.selectRefrigerant(r);  // the refrigerant box shows it too
+        SetPoint(window, refrigerant, evap, cond, 10);
+        driver.chooseByHand();
+        for (kelvra::TCModel* m : driver.candidates())
+            if (m->name == model) driver.selectModel(m);
+        window.applyConditions(driver.conditions());
+        Settle();
+    };
+    shots.push_back({"envelope-scroll", [pick](TfrmActivity& window) -> QWidget* {
+                         // a refrigeration scroll on R404A with its extended region
+                         pick(window, 2, "R404A", -10, 45, "KSR-030");
+                         ShowTab(window, "Envelope");
+                         return nullptr;
+                     }});
+    shots.push_back({"envelope-variable-speed", [pick](TfrmActivity& window) -> QWidget* {
+                         // a variable-speed scroll on R410A at its lowest speed, 1800 rpm,
+                         // where its envelope is narrower than at the base speeds
+                         pick(window, 9, "R410A", 0, 45, "KSX-30");
+                         kelvra::OperatingConditions c = window.driver()->conditions();
+                         c.rpm = 1800;
+                         window.applyConditions(c);
+                         window.driver()->changeSpeed(1800, false);
+                         Settle();
+                         ShowTab(window, "Envelope");
+                         return nullptr;
+                     }});
+    shots.push_back({"envelope-co2", [pick](TfrmActivity& window) -> QWidget* {
+                         // a transcritical CO2 compressor at -10 degC and 90 bar
+                         pick(window, 15, "R744", -10, 30, "KCO-4");
+                         kelvra::OperatingConditions c = window.driver()->conditions();
+                         c.condByPressure = 1;
+                         c.condPressure = 90;
+                         c.gasCoolerOutletTemp = 35;
+                         window.applyConditions(c);
+                         Settle();
+                         ShowTab(window, "Envelope");
+                         return nullptr;
+                     }});
+    shots.push_back({"advanced-window", [pick](TfrmActivity& window) -> QWidget* {
+                         // R404A at -10/45 degC with line drops, on the pressure-enthalpy diagram
+                         pick(window, 2, "R404A", -10, 45, "KSR-030");
+                         kelvra::SelectionDriver& driver = *window.driver();
+                         const kelvra::TCModel* model = driver.selectedModel();
+                         kelvra::OperatingConditions c = driver.conditions();
+                         c.suctionLineDrop = 1;
+                         c.dischargeLineDrop = 0.5;
+                         c.usefulSuperheat = 5;
+                         auto* advanced = new kelvra::TfrmAdvancedWin(
+                             driver.refrigerant(), c, driver.unitSystem(), false, false,
+                             model && model->Status() >= 0
+                                 ? model->Result(kelvra::quantity::DischargeTemp)
+                                 : 0.0,
+                             &window);
+                         advanced->setAttribute(Qt::WA_DeleteOnClose);
+                         advanced->resize(1000, 520);
+                         advanced->show();
+                         Settle();
+                         return advanced;
                      }});
     // Further pictures are added here, one entry each.
     return shots;

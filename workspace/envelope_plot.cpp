@@ -201,6 +201,18 @@ bool BuildEnvelopePicture(TComp& compressor, const TCModel* unit,
                                          power->LeftLine().front()->x);
     if (const Tenvelope* extended = set->SpecialLimitEnvelope(2))
         p.extendedRegion = PlotLine(extended->LeftLine(), ref, extended->pressureAxis);
+    // The axes take in the special limits too: the extended region lies outside the envelopes
+    // by its nature and would otherwise be cut off.
+    for (const EnvelopeXY& xy : p.extendedRegion) {
+        p.xMin = std::min(p.xMin, xy.x);
+        p.xMax = std::max(p.xMax, xy.x);
+        p.yMin = std::min(p.yMin, xy.y);
+        p.yMax = std::max(p.yMax, xy.y);
+    }
+    if (p.maxPowerX) {
+        p.xMin = std::min(p.xMin, *p.maxPowerX);
+        p.xMax = std::max(p.xMax, *p.maxPowerX);
+    }
 
     // The operating point.
     double x = conditions.evapTemp;

@@ -257,6 +257,9 @@ TEST_F(EnvelopePictureTest, SlotsBandsAndSpecialLimits) {
     ASSERT_TRUE(p.maxPowerX.has_value());
     EXPECT_DOUBLE_EQ(*p.maxPowerX, -30);
     EXPECT_EQ(p.extendedRegion.size(), 4u);
+    // the axes reach the extended region left of the envelopes
+    EXPECT_DOUBLE_EQ(p.xMin, -45);
+    EXPECT_DOUBLE_EQ(p.xMax, 15);
     ASSERT_TRUE(p.operatingPoint.has_value());
     EXPECT_DOUBLE_EQ(p.operatingPoint->x, -10);
     EXPECT_DOUBLE_EQ(p.operatingPoint->y, 40);
