@@ -21,6 +21,7 @@
 
 #include "candidates.hpp"
 #include "compressor.hpp"
+#include "conditions_form.hpp"
 #include "data_store.hpp"
 #include "property_library.hpp"
 #include "rating_set_builder.hpp"
@@ -210,5 +211,35 @@ void BM_RecomputeChain(benchmark::State& state) {
                    (driver.selectedModel() ? driver.selectedModel()->name : std::string("none")));
 }
 BENCHMARK(BM_RecomputeChain)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// The same chain as the conditions panel runs it for a keystroke: the evaporating temperature
+// typed in degF, converted once by the panel's form, then applied (no painting).
+void BM_TypedEvaporatingTemperature(benchmark::State& state) {
+    Bench& bench = Shared();
+    if (!Ready(state, bench)) return;
+    const Refrigerant& r = kRefrigerants[static_cast<std::size_t>(state.range(0))];
+    SelectionDriver driver(*bench.store);
+    SelectionDriver::Setup setup;
+    setup.unitSystem = UnitSystem::Imperial;
+    setup.refrigerant = bench.store->FindRefrigerant(r.code);
+    setup.conditions = Point(-10);
+    setup.families[FamilyPage::Compressors].Add(1);
+    setup.families[FamilyPage::Compressors].Add(2);
+    driver.setUp(setup);
+    driver.layoutForMode();
+    const ConditionsForm form({ActivityMode::Compressors, UnitSystem::Imperial,
+                               driver.refrigerant(), false});
+    double typed = 14;
+    for (auto _ : state) {
+        typed = typed > 14.5 ? 14 : 16.7;  // -10 and -8.5 degC
+        OperatingConditions point = driver.conditions();
+        form.enter(ConditionRow::Evaporating, typed, point);
+        driver.applyConditions(point);
+        benchmark::DoNotOptimize(driver.selectedModel());
+    }
+    state.SetLabel(std::string(r.name) + ", " + std::to_string(driver.candidates().size()) +
+                   " candidates");
+}
+BENCHMARK(BM_TypedEvaporatingTemperature)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
