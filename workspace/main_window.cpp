@@ -668,6 +668,7 @@ void TfrmActivity::FormShow() {
         if (!LoadLanguage(language, productTexts))
             LoadLanguage(folders_.installation / std::string(kDefaultLanguageFile), productTexts);
         store_->ApplyLanguage();
+        if (frameEnv_) frameEnv_->applyLanguage();
 
         radCapacity_->setChecked(driver_->autoSelect());
         radManual_->setChecked(!driver_->autoSelect());
@@ -710,8 +711,22 @@ void TfrmActivity::layoutForMode() {
             action->setChecked(action->data().toInt() == ToInt(mode));
         pgFamilies_->setCurrentIndex(static_cast<int>(familyPageFor(mode)));
         frameConditions_->releaseStandardButtons();
-        // tabs of the compressor and condensing-unit modes
-        pgResults_->setTabVisible(drawingTab_, ToInt(mode) <= 2);
+        // the tabs each mode shows: no envelope for the controls, no technical data or
+        // accessories for heat pumps, drawings, motor codes and notes only for compressors and
+        // condensing units
+        const auto tabOf = [this](QWidget* widget) {
+            while (widget != nullptr && pgResults_->indexOf(widget) < 0)
+                widget = widget->parentWidget();
+            return widget != nullptr ? pgResults_->indexOf(widget) : -1;
+        };
+        const int m = ToInt(mode);
+        const bool controls = m >= 3 && m <= 6;
+        pgResults_->setTabVisible(drawingTab_, m <= 2);
+        pgResults_->setTabVisible(tabOf(frameEnv_), !controls);
+        pgResults_->setTabVisible(tabOf(techGrid_), !IsHeatPumpMode(mode));
+        pgResults_->setTabVisible(tabOf(accessGrid_), !IsHeatPumpMode(mode));
+        pgResults_->setTabVisible(tabOf(motorGrid_), m <= 2);
+        pgResults_->setTabVisible(tabOf(notesBrowser_), m <= 2);
     }
     driver_->layoutForMode();
     showConditions();

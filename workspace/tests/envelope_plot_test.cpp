@@ -13,6 +13,8 @@
 
 #include "compressor.hpp"
 #include "data_store.hpp"
+#include "unit.hpp"
+#include "units.hpp"
 #include "selection_fixture.hpp"
 
 namespace kelvra {
@@ -205,6 +207,9 @@ ProductDatabase PlotDatabase() {
     db.compressors.push_back(testing::FixtureCompressor(41, "KW-10", 3, testing::kFixtureR134a,
                                                         testing::kSupply50));
     testing::AddFixtureSet(db, vs);
+
+    // the fixture's condensing unit held below 15 bar
+    db.condensingUnits.front().maxCondensingPressure = 15.0f;
     return db;
 }
 
@@ -293,6 +298,31 @@ TEST_F(EnvelopePictureTest, VariableSpeedEnvelopeFollowsTheSpeed) {
     ASSERT_TRUE(BuildEnvelopePicture(*comp, nullptr, conditions, ActivityMode::Compressors, p));
     EXPECT_LT(p.legend[0].limit.front().x, -30);
     EXPECT_GT(p.legend[0].limit.front().x, -40);
+}
+
+TEST_F(EnvelopePictureTest, CondensingUnitPointAndMaximumPressureLine) {
+    ASSERT_FALSE(store->CondensingUnits().empty());
+    Tunit* unit = store->CondensingUnits().front().get();
+    ASSERT_NE(unit->compressor, nullptr);
+    OperatingConditions c = conditions;
+    c.ambientTemp = 32;
+    ASSERT_GE(unit->Evaluate(c, ActivityMode::CondensingUnits), 0);
+    EnvelopePicture p;
+    ASSERT_TRUE(BuildEnvelopePicture(*unit->compressor, unit, c, ActivityMode::CondensingUnits, p));
+    EXPECT_EQ(p.modelName, unit->name);
+    // the cross sits at the unit's own condensing temperature, not at the conditions' one
+    ASSERT_TRUE(p.operatingPoint.has_value());
+    EXPECT_DOUBLE_EQ(p.operatingPoint->y, unit->Result(quantity::CondensingTemp));
+    EXPECT_GT(p.operatingPoint->y, 32);
+    // the red line at the saturation temperature of 15 bar (R134a: about 55 degC)
+    ASSERT_TRUE(p.maxPressureY.has_value());
+    EXPECT_NEAR(*p.maxPressureY, unit->compressor->refrigerant->DewTemperature(15.0), 1e-6);
+    EXPECT_NEAR(*p.maxPressureY, 55.2, 0.5);
+
+    // a failed balance leaves no point to mark
+    unit->SetStatus(-12);
+    ASSERT_TRUE(BuildEnvelopePicture(*unit->compressor, unit, c, ActivityMode::CondensingUnits, p));
+    EXPECT_FALSE(p.operatingPoint.has_value());
 }
 
 TEST_F(EnvelopePictureTest, WhichCompressorEachModeDraws) {
