@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -48,12 +49,14 @@ class ConditionsPanelTest : public ::testing::Test {
 
     // R134a at -10/40 degC, 10 K superheat, 10 kW; scroll compressors and the solenoid valves
     // ticked.
-    std::unique_ptr<TfrmActivity> Start(UnitSystem units) {
+    std::unique_ptr<TfrmActivity> Start(UnitSystem units, int compressorFamily = 1,
+                                        bool automatic = true) {
         Settings settings;
         settings.units = units;
         settings.refrigerant = "R134a";
+        settings.autoSelect = automatic;
         settings.compressorFamilies.Clear();
-        settings.compressorFamilies.Add(1);
+        settings.compressorFamilies.Add(compressorFamily);
         settings.condensingUnitFamilies.Clear();
         settings.condensingUnitFamilies.Add(1);
         settings.controlsFamilies.Clear();
@@ -234,6 +237,39 @@ TEST_F(ConditionsPanelTest, SolenoidValvesTakeTheRequiredPressureDifference) {
     window->setActivityMode(ActivityMode::Compressors);
     EXPECT_NEAR(cap->value(), 4, 1e-9);
     EXPECT_TRUE(radio->text().startsWith("Required capacity"));
+}
+
+TEST_F(ConditionsPanelTest, SpeedAndLoadInputsFollowTheCandidatesAndTheChoice) {
+    // variable-speed and inverter-driven scrolls, chosen by hand
+    auto window = Start(UnitSystem::SI, 3, false);
+    ASSERT_TRUE(window->driver()->hasVariableSpeed());
+    auto* speed = Child<QDoubleSpinBox>(*window, "edSpeed");
+    auto* unit = Child<QComboBox>(*window, "boxSpeedUnit");
+    EXPECT_TRUE(Shown(*window, "edSpeed"));
+    EXPECT_FALSE(Shown(*window, "edLoad"));  // no load steps among these
+    EXPECT_NEAR(speed->value(), 3000, 1e-9);
+    unit->setCurrentIndex(1);  // Hz: the same speed, / 60
+    EXPECT_NEAR(speed->value(), 50, 1e-9);
+    EXPECT_EQ(window->driver()->conditions().rpm, 3000);
+    Type(speed, "40");
+    EXPECT_EQ(window->driver()->conditions().rpm, 2400);
+    TCModel* variable = window->driver()->candidates().front();
+    EXPECT_EQ(variable->Speed(), 2400);
+    // automatic choice solves the speed: the input goes
+    Child<QRadioButton>(*window, "radCapacity")->click();
+    EXPECT_FALSE(Shown(*window, "edSpeed"));
+
+    // models with a load step, by hand: the load input, 33 to 100 %
+    auto loads = Start(UnitSystem::SI, 2, false);
+    ASSERT_TRUE(loads->driver()->hasLoadControl());
+    auto* load = Child<QSpinBox>(*loads, "edLoad");
+    EXPECT_TRUE(Shown(*loads, "edLoad"));
+    EXPECT_FALSE(Shown(*loads, "edSpeed"));
+    EXPECT_EQ(load->minimum(), 33);
+    EXPECT_EQ(load->value(), 100);
+    load->setValue(50);
+    EXPECT_EQ(loads->driver()->conditions().loadPercent, 50);
+    ASSERT_NE(loads->driver()->selectedModel(), nullptr);
 }
 
 }  // namespace
