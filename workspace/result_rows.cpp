@@ -2,11 +2,17 @@
 
 #include <fmt/format.h>
 
+#include <cmath>
+
+#include "compressor.hpp"
 #include "data_store.hpp"
 #include "language_texts.hpp"
 #include "quantity_heading.hpp"
+#include "heat_pump.hpp"
+#include "refrigerant.hpp"
 #include "status_text.hpp"
 #include "unit.hpp"
+#include "valve.hpp"
 
 namespace kelvra {
 namespace {
@@ -67,6 +73,63 @@ void AddQuantityRows(std::vector<ResultRow>& rows, const TCModel& model,
     }
 }
 
+// A value of a quantity in display units with its decimals, and its label with the unit.
+std::string QuantityValue(QuantityCode code, UnitSystem units, double value) {
+    return fmt::format("{:.{}f}", ToDisplay(code, units, value), Decimals(code));
+}
+
+// The vapour-injection block of a compressor (or of the compressor a heat pump runs): the
+// economiser duty, the injected mass flow, the intermediate pressure and temperature, the vapour
+// outlet temperature and the liquid temperatures; "--" where there is no economiser duty.
+void AddInjectionRows(std::vector<ResultRow>& rows, const TCModel& model,
+                      const OperatingConditions& conditions, ActivityMode mode, UnitSystem units) {
+    const double duty = model.Result(q::EconomiserCapacity);
+    const bool working = duty > 0;
+    const double intermediate = model.Result(q::IntermediateSatTemp);
+    const auto withUnit = [&](const char* key, const char* english, QuantityCode code) {
+        return Text(key, english) + " " + UnitLabel(code, units);
+    };
+    rows.push_back({Text("strVapInjData", "Vapour Injection Data"), "", true});
+    rows.push_back({withUnit("strSubCap", "Economiser capacity", q::CoolingCapacity),
+                    QuantityValue(q::CoolingCapacity, units, duty)});
+    rows.push_back({withUnit("strInjMassFlow", "Injection mass flow", q::MassFlow),
+                    QuantityValue(q::MassFlow, units, model.Result(q::InjectionMassFlow))});
+    std::string pressure = "--";
+    if (working && model.refrigerant != nullptr) {
+        const double p = model.refrigerant->DewPressure(intermediate);
+        if (!model.refrigerant->lastError) pressure = QuantityValue(q::SuctionPressure, units, p);
+    }
+    rows.push_back({withUnit("strIpress", "Intermediate pressure", q::SuctionPressure), pressure});
+    rows.push_back({withUnit("strTSI", "Intermediate saturation temperature", q::CondensingTemp),
+                    working ? QuantityValue(q::CondensingTemp, units, intermediate) : "--"});
+    const double outletSuperheat =
+        conditions.economiserMode != 0 ? conditions.vapourOutletSuperheat : 5.0;
+    rows.push_back({withUnit("strVOTemp", "Vapour outlet temperature", q::CondensingTemp),
+                    working ? QuantityValue(q::CondensingTemp, units, intermediate + outletSuperheat)
+                            : "--"});
+    rows.push_back({withUnit("strLiqTempLI", "Liquid temperature, injection inlet", q::CondensingTemp),
+                    QuantityValue(q::CondensingTemp, units, conditions.liquidTemp)});
+    const double liquidOut = model.Result(q::LiquidTemp);
+    rows.push_back({withUnit("strLiqTempLO", "Liquid temperature, liquid outlet", q::CondensingTemp),
+                    QuantityValue(q::CondensingTemp, units, liquidOut)});
+    if (mode == ActivityMode::Compressors) {
+        rows.push_back(
+            {withUnit("strLiqTempLX", "Liquid temperature, economiser outlet", q::CondensingTemp),
+             working ? QuantityValue(q::CondensingTemp, units,
+                                     liquidOut + conditions.liquidLineTempRise)
+                     : "--"});
+    }
+}
+
+// One formatted quantity row of the model; nothing when the model gives no value.
+void AddQuantityRow(std::vector<ResultRow>& rows, const TCModel& model, QuantityCode code,
+                    const OperatingConditions& conditions, ActivityMode mode, UnitSystem units) {
+    std::string label;
+    std::string value;
+    model.FormatQuantity(code, units, label, kLabelMax, value, kValueMax, conditions, mode);
+    if (!value.empty()) rows.push_back({label, value});
+}
+
 }  // namespace
 
 std::string OperatingPointText(const OperatingConditions& conditions, ActivityMode mode,
@@ -112,6 +175,8 @@ std::vector<ResultRow> SummaryRows(const TCModel* model, const OperatingConditio
                                                          "compressor limits")});
             } else {
                 AddQuantityRows(rows, *model, conditions, mode, units);
+                if (model->HasVapourInjection())
+                    AddInjectionRows(rows, *model, conditions, mode, units);
             }
             break;
         case ActivityMode::CondensingUnits: {
@@ -127,15 +192,56 @@ std::vector<ResultRow> SummaryRows(const TCModel* model, const OperatingConditio
             }
             break;
         }
-        default:
-            rows.push_back({ModelHeading(*model, mode).label, model->name});
+        case ActivityMode::ExpansionValves:
+        case ActivityMode::SolenoidValves:
+        case ActivityMode::HeadPressureControls:
+        case ActivityMode::FilterDriers: {
+            const auto* valve = dynamic_cast<const Tvalve*>(model);
+            const bool valves =
+                mode == ActivityMode::ExpansionValves || mode == ActivityMode::SolenoidValves;
+            rows.push_back({valves ? Text("strValve", "Valve") : Text("strComponent", "Component"),
+                            model->name});
+            // the orifice (or type) text, where the component has one
+            if (valve != nullptr && !valve->secondName.empty() &&
+                mode != ActivityMode::FilterDriers)
+                rows.push_back({Text("strOrifice", "Orifice"), valve->secondName});
             if (status < 0) {
                 rows.push_back(
                     {"", Text("strOpCondOutLim", "Operating conditions outside limits")});
-            } else {
+                break;
+            }
+            if (mode != ActivityMode::SolenoidValves)
+                AddQuantityRow(rows, *model, q::CoolingCapacity, conditions, mode, units);
+            AddQuantityRow(rows, *model, q::PressureDifference, conditions, mode, units);
+            if (valve != nullptr && valve->TypeLetter() == 'E' &&
+                model->Result(q::CoolingCapacity) != 0) {
+                const double ratio = valve->LoadRatio(conditions.capacity);
+                if (ratio >= 1 && ratio <= 110)
+                    rows.push_back({Text("strLoadRatio", "Load ratio"),
+                                    fmt::format("{} %", static_cast<int>(std::lround(ratio)))});
+            }
+            if (mode == ActivityMode::SolenoidValves && valve != nullptr)
+                rows.push_back({Text("strNomCap", "Nominal capacity"),
+                                fmt::format("{:.2f}", valve->nominalCapacity)});
+            break;
+        }
+        case ActivityMode::BrineWaterHeatPumps:
+        case ActivityMode::AirWaterHeatPumps: {
+            rows.push_back({Text("strHeatPump", "Heat Pump"), model->name});
+            const auto* heatPump = dynamic_cast<const THeatPump*>(model);
+            const TComp* compressor = heatPump != nullptr ? heatPump->compressor : nullptr;
+            rows.push_back({Text("strCompressor", "Compressor"),
+                            compressor != nullptr ? compressor->name : std::string()});
+            if (status == 0 || status == 1 || status == 8) {
                 AddQuantityRows(rows, *model, conditions, mode, units);
+                if (compressor != nullptr && compressor->HasVapourInjection())
+                    AddInjectionRows(rows, *compressor, conditions, mode, units);
+            } else {
+                rows.push_back({"", Text("strOpCondOutCompLim",
+                                         "Operating conditions outside compressor limits")});
             }
             break;
+        }
     }
     return rows;
 }
