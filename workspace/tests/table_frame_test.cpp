@@ -240,6 +240,31 @@ TEST_F(TableTabTest, PartialUsefulSuperheatShowsTheRedMessageInsteadOfATable) {
     EXPECT_FALSE(message->isVisibleTo(window.get()));
 }
 
+TEST_F(TableTabTest, ACondensingUnitsTableRunsDownTheAmbientTemperatures) {
+    WriteSettings();
+    auto window = Start();
+    ASSERT_TRUE(window->databaseUsable());
+    window->setActivityMode(ActivityMode::CondensingUnits);
+    const TCModel* unit = window->driver()->selectedModel();
+    ASSERT_NE(unit, nullptr);
+    ASSERT_GT(unit->Result(q::CoolingCapacity), 0);
+    QTableWidget* grid = Grid(*window);
+    ASSERT_TRUE(grid->isVisibleTo(window.get()));
+    QStringList rows;
+    for (int r = 1; r < grid->rowCount(); ++r) rows << grid->item(r, 0)->text();
+    EXPECT_EQ(rows, QStringList({"27.0", "32.0", "38.0", "43.0", "46.0", "49.0"}));
+    EXPECT_EQ(grid->item(0, 0)->text(), "TABLEUOPS");
+    // the unit's power is its total, the current the compressor's
+    auto* box = window->findChild<QComboBox*>("boxQuantity");
+    const QString power = box->itemText(box->findData(q::PowerInput));
+    EXPECT_TRUE(power.startsWith(QString::fromStdString(Text("strTotal", "Total") + " ")))
+        << power.toStdString();
+    // the ambient temperature of the point picks the row
+    const int row = grid->currentRow();
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(grid->item(row, 0)->text(), "32.0");
+}
+
 // --- the frame on its own -----------------------------------------------------------------------
 
 class TableFrameTest : public ::testing::Test {
