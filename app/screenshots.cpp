@@ -98,7 +98,7 @@ std::vector<Shot> Shots() {
                          kelvra::SelectionDriver& driver = *window.driver();
                          window.setActivityMode(kelvra::ActivityMode::BrineWaterHeatPumps);
                          if (kelvra::Trefrigerant* r = driver.store().FindRefrigerantByName("R410A"))
-                             driver.changeRefrigerant(r);
+                             window.selectRefrigerant(r);
                          if (const kelvra::TFamily* f = driver.store().FindFamily(71, 'P'))
                              driver.tickFamily(const_cast<kelvra::TFamily&>(*f), true);
                          kelvra::OperatingConditions conditions = driver.conditions();
@@ -263,6 +263,11 @@ int main(int argc, char** argv) {
         Settle();
         QWidget* target = shot.prepare(*window);
         if (!target) target = window.get();
+        // KELVRA_SCREENSHOT_TAB=<caption> shows another result tab of the same point, to look
+        // at it without adding a picture.
+        const QString tab = qEnvironmentVariable("KELVRA_SCREENSHOT_TAB");
+        if (!tab.isEmpty() && target == window.get() && !ShowTab(*window, tab))
+            std::fprintf(stderr, "no tab %s\n", tab.toLocal8Bit().constData());
         Settle();
         const QString file = QDir(output).filePath(QString::fromStdString(shot.name) + ".png");
         if (target->grab().save(file)) {
