@@ -26,6 +26,7 @@
 #include "table_frame.hpp"
 #include "table_layouts.hpp"
 #include "table_view.hpp"
+#include "refrigerant.hpp"
 
 namespace kelvra {
 namespace {
@@ -357,6 +358,55 @@ TEST_F(TableFrameTest, TheSupplyChangeRebuildsTheQuantityListAndKeepsTheChoice) 
     frame.showTable(conditions, compressor, ActivityMode::HeatPumpCompressors, UnitSystem::SI,
                     std::move(table), compressor->supply, false);
     EXPECT_EQ(frame.chosenQuantity(), quantity::HeatingCapacity);
+}
+
+// A carbon dioxide model that never needs evaluating: the table is made by hand.
+class TranscriticalModel : public TCModel {
+  public:
+    bool IsCO2Transcritical() const override { return true; }
+};
+
+TEST(TableFrameTranscritical, TheGasCoolerRowsFollowTheSeparatorAndTheApproachLine) {
+    Application();
+    Trefrigerant co2("R744", 7, 'N', 1.0f);
+    co2.isCO2 = true;
+    co2.criticalTemperature = 31.0;
+    TranscriticalModel model;
+    model.refrigerant = &co2;
+    model.SetName("KCO-T");
+    TableDefinition d;
+    d.columnCount = 2;
+    d.rowCount = 3;
+    d.columnValues = {-10, 0};
+    d.rowValues = {25, 35, 40};
+    auto table = std::make_unique<TTableObject>(d, false);
+    for (int i = 0; i < 3; ++i) {
+        TrowObj& row = table->AddRow(table->RowValue(i), table->RowValueSI(i));
+        for (int j = 0; j < 2; ++j) {
+            row.Cell(j).Set(q::CoolingCapacity, 10.0 + i + j);
+            row.Cell(j).Set(q::PressureDifference, 90.0 + i);
+        }
+    }
+    table->SetComputed(true);
+    OperatingConditions c;
+    c.evapTemp = -10;
+    c.gasCoolerOutletTemp = 36;
+    c.subcooling = 2.5;
+    TframeTable frame;
+    frame.showTable(c, &model, ActivityMode::Compressors, UnitSystem::SI, std::move(table),
+                    nullptr, true);
+    auto* grid = frame.findChild<QTableWidget*>("theGrid");
+    ASSERT_EQ(grid->rowCount(), 5);  // header, 25, Tgc, 35, 40
+    EXPECT_EQ(grid->item(1, 0)->text(), "25.0");
+    EXPECT_EQ(grid->item(2, 0)->text(), "Tgc");
+    EXPECT_TRUE(grid->item(2, 1)->text().isEmpty());
+    EXPECT_EQ(grid->item(3, 0)->text(), "35.0");
+    EXPECT_EQ(frame.operatingCell(), (TableCell{3, 1}));
+    EXPECT_EQ(frame.findChild<QLabel*>("lblTranscrit")->text().toStdString(),
+              Text("strTranscrit", "Transcritical operation, gas cooler approach") + " = 2.5 K");
+    // the discharge pressure takes the 15th place of the quantity list
+    auto* box = frame.findChild<QComboBox*>("boxQuantity");
+    EXPECT_GE(box->findData(q::PressureDifference), 0);
 }
 
 // --- the custom-table dialog ------------------------------------------------------------------
