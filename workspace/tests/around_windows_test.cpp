@@ -503,6 +503,39 @@ TEST_F(AroundWindowsTest, DeletingTheDefaultTableWritesTheTableFileAndTheBuiltIn
     EXPECT_EQ(tables.tables[0].name, "Imperial one");
 }
 
+TEST_F(AroundWindowsTest, TablesAddedAndRenamedInTheTableDialogAreSavedForTheNextRun) {
+    auto window = Start();
+    QStringList shown;
+    window->setDialogRunner([&](QDialog& dialog) {
+        shown << dialog.objectName();
+        if (dialog.objectName() == "frmCustabDLG") {
+            auto* name = Child<QLineEdit>(dialog, "edName");
+            TypeInto(name, shown.size() == 2 ? "Cold room" : "Cold room, wider");
+            dialog.accept();
+            return dialog.result();
+        }
+        auto* list = Child<QListWidget>(dialog, "lstTables");
+        EXPECT_EQ(list->count(), 1);  // the built-in table only
+        Child<QPushButton>(dialog, "btnTableAdd")->click();
+        EXPECT_EQ(list->count(), 2);
+        EXPECT_EQ(list->currentRow(), 1);
+        Child<QPushButton>(dialog, "btnTableEdit")->click();
+        EXPECT_TRUE(list->item(1)->text().startsWith("Cold room, wider"));
+        Child<QPushButton>(dialog, "btnSetDefault")->click();
+        dialog.accept();
+        return dialog.result();
+    });
+    window->mnuPreferencesClick(TfrmActivity::PreferencesPage::Tables);
+    EXPECT_EQ(shown, (QStringList{"frmPreferences", "frmCustabDLG", "frmCustabDLG"}));
+    const TableLayoutLoad tables = LoadTableLayouts(user.path() / std::string(kTableLayoutFileName));
+    ASSERT_TRUE(tables.status);
+    ASSERT_EQ(tables.tables.size(), 1u);
+    EXPECT_EQ(tables.tables[0].name, "Cold room, wider");
+    EXPECT_EQ(tables.tables[0].productType, static_cast<std::int32_t>(TableProduct::Compressors));
+    EXPECT_FALSE(tables.tables[0].IsImperial());
+    EXPECT_EQ(window->settings().defaultTables.For(TableProduct::Compressors, UnitSystem::SI), 1);
+}
+
 TEST_F(AroundWindowsTest, HelpAboutDisclaimerAndTheMakersPages) {
     auto window = Start();
     // F1 on the table tab opens the table topic
@@ -523,6 +556,8 @@ TEST_F(AroundWindowsTest, HelpAboutDisclaimerAndTheMakersPages) {
             const QString line = qobject_cast<TfrmAbout*>(&dialog)->productLine();
             EXPECT_TRUE(line.startsWith("Version")) << line.toStdString();
             EXPECT_TRUE(line.contains("7.7")) << line.toStdString();
+            QTest::mouseDClick(Child<QLabel>(dialog, "imgAbout"), Qt::LeftButton);
+            EXPECT_EQ(Child<QLabel>(dialog, "lblLetters")->text(), "Version letters AY");
         } else {
             EXPECT_TRUE(dialog.findChild<QWidget*>("memDisclaimer") != nullptr);
         }
