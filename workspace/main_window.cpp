@@ -669,6 +669,7 @@ void TfrmActivity::FormShow() {
             LoadLanguage(folders_.installation / std::string(kDefaultLanguageFile), productTexts);
         store_->ApplyLanguage();
         if (frameEnv_) frameEnv_->applyLanguage();
+        applyLanguageToMenus();
 
         radCapacity_->setChecked(driver_->autoSelect());
         radManual_->setChecked(!driver_->autoSelect());
@@ -846,9 +847,9 @@ void TfrmActivity::setUnitSystem(UnitSystem units) {
 void TfrmActivity::showUnitsPanel() {
     QString name;
     switch (driver_->unitSystem()) {
-        case UnitSystem::Imperial: name = T("mnuImperial", "Imperial"); break;
-        case UnitSystem::Kcal: name = T("mnuKcal", "kcal"); break;
-        default: name = T("mnuSI", "SI"); break;
+        case UnitSystem::Imperial: name = T("mnuImperial", "&Imperial"); break;
+        case UnitSystem::Kcal: name = T("mnuKcal", "&kcal"); break;
+        default: name = T("mnuSI", "&SI"); break;
     }
     name.remove('&');
     QString units = T("mnuUnits", "&Units");

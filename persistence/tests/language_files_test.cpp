@@ -34,6 +34,9 @@ TEST(LanguageKeysTest, SourcesGiveTheirKeysAndDefaults) {
         a = Text("strA", "Alpha");
         b = Text("strB", kLong);
         c = Text(key, "dynamic");
+        t = T("tabE", "Epsilon");
+        u = Caption("btnF", "&Zeta");
+        v = QT("strNotShorthand", "x");
         d = node.Text("strMember", "not a language text");
         e = node->Text("strPointer", "not a language text");
         Heading{"litC", "Gamma" " joined"},
@@ -48,6 +51,8 @@ TEST(LanguageKeysTest, SourcesGiveTheirKeysAndDefaults) {
                          {"strB", "Liquid temperature, liquid outlet"},
                          {"litC", "Gamma joined"},
                          {"strD", "Delta \"quoted\""},
+                         {"tabE", "Epsilon"},
+                         {"btnF", "&Zeta"},
                      }));
 
     const std::string ui = R"ui(

@@ -2,7 +2,8 @@
 // source: the same texts the code falls back on are the ones "english.lng" must hold.
 //
 // Found in C++ sources (comments skipped, adjacent string literals joined):
-//   Text("key", "English")                 a look-up with its default
+//   Text("key", "English")                 a look-up with its default (also through the
+//                                          windows' shorthands T() and Caption())
 //   Text("key", kName)                     kName defined in the same file as kName = "English"
 //   {"key", "English"}                     a table entry, when the key begins like a language key
 //                                          (str, lbl, hnt, lit, frm, mnu, btn, chk, rad, box, tab)
@@ -188,7 +189,9 @@ inline std::vector<FoundText> ScanSource(std::string_view source, const std::str
     for (std::size_t i = 0; i + 4 < t.size(); ++i) {
         // A free call only: node.Text("name", ...) and the like read other things.
         const bool member = i > 0 && (t[i - 1].text == "." || t[i - 1].text == ">");
-        if (!member && t[i].kind == TokenKind::Identifier && t[i].text == "Text" &&
+        // The windows' shorthands T() and Caption() take the same arguments as Text().
+        const bool lookUp = t[i].text == "Text" || t[i].text == "T" || t[i].text == "Caption";
+        if (!member && t[i].kind == TokenKind::Identifier && lookUp &&
             t[i + 1].text == "(" &&
             t[i + 2].kind == TokenKind::String && t[i + 3].text == ",") {
             if (t[i + 4].kind == TokenKind::String)
