@@ -182,6 +182,10 @@ bool StandardPoints::UsesRatingStandard(ActivityMode mode) {
     return mode == ActivityMode::Compressors || IsControlsMode(mode);
 }
 
+bool StandardPoints::ShowsRatingStandard(ActivityMode mode) {
+    return UsesRatingStandard(mode) && mode != ActivityMode::FilterDriers;
+}
+
 OperatingConditions StandardPoints::Standard(StandardButton button, ActivityMode mode,
                                              RatingStandard standard,
                                              const Trefrigerant* refrigerant,

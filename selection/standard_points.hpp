@@ -37,6 +37,8 @@ class StandardPoints {
     static bool HasStandardButtons(ActivityMode mode);
     // Whether the EN/ARI choice applies to the mode's buttons (modes 0, 3, 4, 5, 6).
     static bool UsesRatingStandard(ActivityMode mode);
+    // Whether the EN/ARI radios are offered (modes 0, 3, 4, 5); mode 6 keeps the last choice.
+    static bool ShowsRatingStandard(ActivityMode mode);
 
     // Heat-pump points 1..4: source inlet and water outlet temperature of the brine/water or
     // air/water standard points; the current point for any other mode or button.

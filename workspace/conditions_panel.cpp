@@ -313,8 +313,8 @@ void TframeConditions::showConditions() {
 
     pnlStandard_->setVisible(StandardPoints::HasStandardButtons(mode));
     btnNominal_->setVisible(f.nominalButtonVisible());
-    radEN_->setVisible(StandardPoints::UsesRatingStandard(mode));
-    radARI_->setVisible(StandardPoints::UsesRatingStandard(mode));
+    radEN_->setVisible(StandardPoints::ShowsRatingStandard(mode));
+    radARI_->setVisible(StandardPoints::ShowsRatingStandard(mode));
     radEN_->setChecked(standard_ == RatingStandard::EN);
     radARI_->setChecked(standard_ == RatingStandard::ARI);
     updateHints();

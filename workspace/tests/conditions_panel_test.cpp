@@ -115,7 +115,7 @@ TEST_F(ConditionsPanelTest, EachModeShowsItsOwnInputs) {
         {ActivityMode::ExpansionValves, false, true, true, false, true, true, nullptr},
         {ActivityMode::SolenoidValves, false, true, true, false, false, true, nullptr},
         {ActivityMode::HeadPressureControls, false, true, true, false, false, true, nullptr},
-        {ActivityMode::FilterDriers, false, true, true, false, false, true, nullptr},
+        {ActivityMode::FilterDriers, false, true, true, false, false, false, nullptr},
         {ActivityMode::BrineWaterHeatPumps, false, false, false, true, false, false, nullptr},
         {ActivityMode::AirWaterHeatPumps, false, false, false, true, false, false, nullptr},
         {ActivityMode::Compressors, true, true, false, false, false, true, nullptr},
