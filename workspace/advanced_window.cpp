@@ -180,6 +180,8 @@ PhDiagram AdvancedConditionsEditor::diagram(double dischargeTemp) const {
     if (refrigerant_ == nullptr) return {};
     OperatingConditions c = accepted();
     Resolve(c, refrigerant_);
+    // the heat gained between the economiser and the load warms the liquid that is expanded
+    if (heatGainView_ && !transcritical()) c.liquidTemp += c.liquidLineTempRise;
     return PhDiagram::Compute(*refrigerant_, c, dischargeTemp);
 }
 

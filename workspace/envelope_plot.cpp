@@ -178,6 +178,20 @@ bool BuildEnvelopePicture(TComp& compressor, const TCModel* unit,
     p.yMin = yMin;
     p.yMax = yMax;
     Trefrigerant* ref = compressor.refrigerant;
+    // The basis conversions below ask the refrigerant for properties; its error flags belong
+    // to the last evaluation and are given back as they were.
+    struct KeepErrors {
+        Trefrigerant* ref;
+        std::int32_t code = ref ? ref->errorCode : 0;
+        bool last = ref ? ref->lastError : false;
+        bool sticky = ref ? ref->stickyError : false;
+        ~KeepErrors() {
+            if (ref == nullptr) return;
+            ref->errorCode = code;
+            ref->lastError = last;
+            ref->stickyError = sticky;
+        }
+    } keep{ref};
 
     std::int32_t n = compressor.Speed();
     if (n <= 0) n = compressor.NominalSpeed();

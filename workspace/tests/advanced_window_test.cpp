@@ -120,6 +120,13 @@ TEST_F(AdvancedEditorTest, ParametersTabOrderAndTheTranscriticalLayout) {
     EXPECT_EQ(editor.minimum(P::UsefulSuperheat), 0.0);
     EXPECT_EQ(editor.minimum(P::SuctionGasReturn), -1000.0);
 
+    // the heat gain warms the expanded liquid: the evaporator inlet moves to higher enthalpy
+    const double inletBefore = editor.diagram().cycle.evaporatorInlet.h;
+    editor.setDisplayValue(P::LiquidTempRise, 5);
+    EXPECT_GT(editor.diagram().cycle.evaporatorInlet.h, inletBefore + 3);
+    editor.setHeatGainView(false);
+    EXPECT_NEAR(editor.diagram().cycle.evaporatorInlet.h, inletBefore, 1e-9);
+
     // no heat-gain view without vapour injection
     AdvancedConditionsEditor plainModel(&r404a, Point(r404a, -10, 45), UnitSystem::SI, false);
     plainModel.setHeatGainView(true);
