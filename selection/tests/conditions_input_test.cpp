@@ -414,6 +414,38 @@ TEST(ConditionsFormTest, TypedValuesAreConvertedOnceFromTheDisplayUnits) {
     EXPECT_FALSE(Form(ActivityMode::Compressors).enter(R::Orda, 1, c));
 }
 
+TEST(ConditionsFormTest, ValuesToLookAtAreShownRed) {
+    const Trefrigerant r410a("R410A", 12, 'D', 1.1f);
+    struct Case {
+        ActivityMode mode;
+        int condByPressure;
+        double condTemp;
+        bool condRed;
+    };
+    const Case cases[] = {
+        {ActivityMode::Compressors, 1, 70, true},  // above the pressure R410A may be used at
+        {ActivityMode::HeatPumpCompressors, 1, 68, true},
+        {ActivityMode::Compressors, 1, 60, false},
+        {ActivityMode::Compressors, 0, 70, false},  // entered as temperature
+        {ActivityMode::ExpansionValves, 1, 70, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(ToInt(k.mode) * 1000 + k.condTemp);
+        OperatingConditions c;
+        c.condByPressure = k.condByPressure;
+        c.condTemp = k.condTemp;
+        EXPECT_EQ(Form(k.mode, UnitSystem::SI, false, &r410a).row(ConditionRow::Condensing, c).red,
+                  k.condRed);
+    }
+    OperatingConditions c;
+    c.subcooling = -0.5;  // liquid above its bubble point: accepted, shown red
+    EXPECT_TRUE(Form(ActivityMode::Compressors).row(ConditionRow::Liquid, c).red);
+    c.liquidTempGiven = true;
+    EXPECT_TRUE(Form(ActivityMode::Compressors).row(ConditionRow::Liquid, c).red);
+    c.subcooling = 0;
+    EXPECT_FALSE(Form(ActivityMode::Compressors).row(ConditionRow::Liquid, c).red);
+}
+
 TEST(ConditionsFormTest, TranscriticalPointsShowDischargePressureAndGasCoolerOutlet) {
     OperatingConditions c;
     c.condPressure = 90;
