@@ -240,6 +240,29 @@ TEST_F(AdvancedWindowTest, EditsShowOnTheDiagramAndTabStepsThroughTheParameters)
     EXPECT_EQ(window.editor().current(), P::DischargeLineDrop);
 }
 
+TEST_F(AdvancedWindowTest, ReadOnlyViewOfAnInjectionCycle) {
+    testing::PropertyLibraries libraries;
+    ASSERT_TRUE(libraries.loaded.general);
+    Trefrigerant r134a("R134a", 1, 'N', 1.11f);
+    OperatingConditions c;
+    c.evapTemp = -8;
+    c.condTemp = 50;
+    c.superheat = 5;
+    c.usefulSuperheat = 5;
+    ASSERT_EQ(Resolve(c, &r134a), ResolveOk);
+    TfrmAdvancedWin window(&r134a, c, UnitSystem::SI, true, true);
+    window.show();
+    EXPECT_FALSE(window.findChild<QDoubleSpinBox*>("edValue")->isVisible());
+    EXPECT_FALSE(window.findChild<QPushButton*>("btnHeatGain")->isEnabled());
+    EXPECT_TRUE(window.editor().heatGainView());
+    EXPECT_EQ(window.editor().parameters().back(), P::LiquidTempRise);
+    bool cancel = false;
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        cancel = cancel || (button->isVisible() && button->text().contains("Cancel"));
+    EXPECT_FALSE(cancel);
+    EXPECT_TRUE(window.shownDiagram().cycleValid);
+}
+
 TEST_F(AdvancedWindowTest, OpenedFromTheMainWindowAndTakenOnOk) {
     auto window = std::make_unique<TfrmActivity>(folders);
     window->setErrorNotice([](const QString&) {});
