@@ -230,6 +230,8 @@ class TfrmActivity : public QMainWindow, public SelectionViews, public TfrmUpdat
     TframeTable* frameTable_ = nullptr;
     QWidget* buildTableTab();
     void buildWindowMenus();
+    // Menu captions from the language table, by the menu's or item's name.
+    void applyLanguageToMenus();
     // --- envelope plot, refrigerant properties, advanced conditions (main_window_plots.cpp) ---
     void buildPlotMenus();
     void showEnvelope();

@@ -14,6 +14,7 @@
 
 #include "customer_window.hpp"
 #include "data_store.hpp"
+#include "envelope_frame.hpp"
 #include "file_names.hpp"
 #include "help_windows.hpp"
 #include "language_table.hpp"
@@ -112,6 +113,26 @@ void TfrmActivity::buildWindowMenus() {
     about->setObjectName("mnuAbout");
 }
 
+void TfrmActivity::applyLanguageToMenus() {
+    // depth first through the menu bar: a named menu or item whose name the table knows
+    std::function<void(QMenu*)> apply = [&apply](QMenu* menu) {
+        if (!menu->objectName().isEmpty()) {
+            const std::string name = menu->objectName().toStdString();
+            menu->setTitle(Q(Text(name, menu->title().toStdString())));
+        }
+        for (QAction* action : menu->actions()) {
+            if (QMenu* sub = action->menu()) {
+                apply(sub);
+            } else if (!action->isSeparator() && !action->objectName().isEmpty()) {
+                const std::string name = action->objectName().toStdString();
+                action->setText(Q(Text(name, action->text().toStdString())));
+            }
+        }
+    };
+    for (QAction* action : menuBar()->actions())
+        if (QMenu* menu = action->menu()) apply(menu);
+}
+
 // --- project details ---------------------------------------------------------------------------
 
 void TfrmActivity::mnuCustomerClick() {
@@ -174,6 +195,8 @@ void TfrmActivity::applyPreferences(const Settings& before) {
             notifyError(Q(loaded.FullText()));
         } else {
             store_->ApplyLanguage();
+            if (frameEnv_) frameEnv_->applyLanguage();
+            applyLanguageToMenus();
             buildFamilyLists();
             showConditions();
             showUnitsPanel();

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -598,6 +599,9 @@ TEST_F(AroundWindowsTest, AnotherLanguageChosenInThePreferencesIsLoadedAndKept) 
     window->mnuPreferencesClick(TfrmActivity::PreferencesPage::Language);
     EXPECT_EQ(window->settings().language, "german.lng");
     EXPECT_EQ(Text("mnuHelp", "&Help"), "&Hilfe");
+    // the menus follow at once
+    EXPECT_EQ(Child<QMenu>(*window, "mnuHelp")->title(), "&Hilfe");
+    EXPECT_EQ(Child<QAction>(*window, "mnuCustomer")->text(), "Projekt&daten...");
     ASSERT_TRUE(window->close());
     EXPECT_EQ(LoadSettingsFile(SettingsPath(), kDefaultHelpFile).settings.language, "german.lng");
     ASSERT_TRUE(LoadLanguage(std::filesystem::path(InstallationFolder()) / "english.lng"));
