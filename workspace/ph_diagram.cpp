@@ -29,6 +29,15 @@ std::vector<double> LogSteps(double high, double low, int steps) {
 
 }  // namespace
 
+double GasCoolerOutletEnthalpy(Trefrigerant& ref, double p, double t) {
+    const double h = ref.VapourEnthalpy(p, t);
+    if (Good(ref, h) || !(t < ref.criticalTemperature)) return h;
+    // Below the critical temperature the state just above the critical pressure is liquid-like,
+    // where the gas-phase call has no answer: the saturated liquid at that temperature differs
+    // from it by the small effect of pressure on a liquid.
+    return ref.LiquidEnthalpy(p, t);
+}
+
 std::vector<PhPoint> PhCycle::Path() const {
     std::vector<PhPoint> path = {evaporatorInlet, evaporatorDew, suction, discharge};
     if (!transcritical) {
@@ -61,7 +70,7 @@ PhDiagram PhDiagram::Compute(Trefrigerant& ref, const OperatingConditions& c, do
 
     const double liquidTemp = y.transcritical ? c.gasCoolerOutletTemp : c.liquidTemp;
     // above the critical pressure the gas leaves the cooler as a dense single-phase state
-    const double hLiquid = y.transcritical ? check(ref.VapourEnthalpy(pcond, liquidTemp))
+    const double hLiquid = y.transcritical ? check(GasCoolerOutletEnthalpy(ref, pcond, liquidTemp))
                                            : check(ref.LiquidEnthalpy(pcond, liquidTemp));
     y.liquid = {hLiquid, pcond};
     y.evaporatorInlet = {hLiquid, pe};

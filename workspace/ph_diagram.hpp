@@ -83,6 +83,12 @@ class PhAxes {
     double hMin_, hMax_, logMin_, logMax_;
 };
 
+// The enthalpy (kJ/kg) of the fluid leaving a gas cooler at pressure p (bar, above the
+// critical pressure) and temperature t (degC): the dense single-phase state, or below the
+// critical temperature, where that call has no answer, the saturated liquid at t. The
+// refrigerant's last-error flag tells whether the value is good.
+double GasCoolerOutletEnthalpy(Trefrigerant& refrigerant, double p, double t);
+
 // Draws the diagram into `area` (white background, axes, dome, isotherms, cycle in red).
 void PaintPhDiagram(QPainter& painter, QRectF area, const PhDiagram& diagram);
 

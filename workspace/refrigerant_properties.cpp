@@ -4,6 +4,7 @@
 
 #include <fmt/format.h>
 
+#include "ph_diagram.hpp"
 #include "refrigerant.hpp"
 
 namespace kelvra {
@@ -22,7 +23,7 @@ RefPropSheet ComputeRefrigerantProperties(Trefrigerant& ref, const RefPropInputs
         s.liquidTemp = in.liquidTemp;
         // Above the critical pressure there is no saturated liquid: the fluid leaving the gas
         // cooler is a dense supercritical state at that pressure and temperature.
-        s.liquidEnthalpy = ref.VapourEnthalpy(s.highPressure, s.liquidTemp);
+        s.liquidEnthalpy = GasCoolerOutletEnthalpy(ref, s.highPressure, s.liquidTemp);
     } else {
         s.condensingAt = in.condTemp;
         const double pc = ref.DewPressure(in.condTemp);

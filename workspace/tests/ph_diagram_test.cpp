@@ -125,6 +125,16 @@ TEST_F(PhDiagramTest, TranscriticalCycleOfCarbonDioxide) {
     EXPECT_LT(d.cycle.liquid.h, d.critical.h + 20);
     EXPECT_GT(d.pMax, 90);
     EXPECT_LT(d.bubbleLine.back().p, co2.criticalPressure);
+    // just above the critical pressure with the gas cooled below the critical temperature
+    OperatingConditions near = c;
+    near.condPressure = 75;
+    near.gasCoolerOutletTemp = 28;
+    ASSERT_EQ(Resolve(near, &co2), ResolveOk);
+    const PhDiagram n = PhDiagram::Compute(co2, near);
+    EXPECT_TRUE(n.cycleValid);
+    EXPECT_TRUE(n.cycle.transcritical);
+    EXPECT_LT(n.cycle.liquid.h, d.cycle.liquid.h);  // colder gas-cooler outlet, less enthalpy
+
     // an isotherm above the critical temperature runs through the whole pressure range
     bool supercritical = false;
     for (const PhIsotherm& iso : d.isotherms)

@@ -87,6 +87,13 @@ TEST_F(RefrigerantPropertiesTest, CarbonDioxideAboveTheCriticalPoint) {
     EXPECT_LT(s.liquidEnthalpy, 480);
     EXPECT_NEAR(s.lowPressure, 26.5, 0.3);
 
+    in.liquidTemp = 28;  // leaving the cooler below the critical temperature: liquid-like
+    s = ComputeRefrigerantProperties(co2, in);
+    EXPECT_DOUBLE_EQ(s.highPressure, 74.0);
+    EXPECT_GT(s.liquidEnthalpy, 200);
+    EXPECT_LT(s.liquidEnthalpy, 320);
+
+    in.liquidTemp = 35;
     in.condPressure = 90;  // a gas-cooler pressure given
     in.condTemp = 20;
     s = ComputeRefrigerantProperties(co2, in);
