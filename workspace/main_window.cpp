@@ -1132,9 +1132,8 @@ bool TfrmActivity::askAboutProject() {
 
 void TfrmActivity::mnuFileNewClick() {
     if (!askAboutProject()) return;
-    const std::string electricity = details_.electricity == "0" ? "1" : details_.electricity;
-    details_ = ProjectDetails();
-    details_.electricity = electricity;
+    // the customer goes; place, currency and prices stay
+    details_.ClearForNewProject();
     projectFile_.clear();
     setWindowTitle(T("strSelect", "Kelvra 7.7"));
     mnuCustomerClick();

@@ -400,6 +400,60 @@ TEST_F(AroundWindowsTest, ANewProjectAsksForItsDetailsAndThenForItsFile) {
     EXPECT_EQ(load.project.details.project, "New job");
 }
 
+TEST_F(AroundWindowsTest, ANewProjectForgetsTheCustomerButKeepsCurrencyAndPrices) {
+    auto window = Start();
+    window->setDialogRunner([&](QDialog& dialog) {
+        TypeInto(Child<QLineEdit>(dialog, "edElectricity"), "0");
+        TypeInto(Child<QLineEdit>(dialog, "edDirectCost"), "0.5");
+        Child<QRadioButton>(dialog, "radCurrency2")->click();  // Euro
+        dialog.accept();
+        return dialog.result();
+    });
+    window->mnuPreferencesClick(TfrmActivity::PreferencesPage::Units);
+    const std::filesystem::path first = user.path() / "first.kvj";
+    window->setDialogRunner([&](QDialog& dialog) {
+        if (qobject_cast<QFileDialog*>(&dialog)) return static_cast<int>(QDialog::Rejected);
+        TypeInto(Child<QLineEdit>(dialog, "edProject"), "First");
+        dialog.accept();
+        return dialog.result();
+    });
+    window->mnuCustomerClick();  // no file yet: the save dialog is cancelled
+    ASSERT_TRUE(window->saveProject(first));
+    EXPECT_EQ(window->projectDetails().project, "First");
+
+    const std::filesystem::path second = user.path() / "second.kvj";
+    QStringList shown;
+    window->setDialogRunner([&](QDialog& dialog) {
+        shown << dialog.metaObject()->className();
+        if (auto* files = qobject_cast<QFileDialog*>(&dialog)) {
+            files->setOption(QFileDialog::DontUseNativeDialog);
+            files->selectFile(QString::fromStdString(second.string()));
+            static_cast<QDialog*>(files)->accept();
+            return files->result();
+        }
+        EXPECT_TRUE(Child<QLineEdit>(dialog, "edProject")->text().isEmpty());
+        TypeInto(Child<QLineEdit>(dialog, "edProject"), "Second");
+        dialog.accept();
+        return dialog.result();
+    });
+    QAction* newProject = nullptr;
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->text() == "&New Project") newProject = action;
+    ASSERT_NE(newProject, nullptr);
+    newProject->trigger();
+    EXPECT_EQ(shown, (QStringList{"kelvra::TfrmCustomer", "QFileDialog"}));
+    EXPECT_EQ(window->projectFile(), second);
+    const ProjectDetails& details = window->projectDetails();
+    EXPECT_EQ(details.project, "Second");
+    EXPECT_EQ(details.electricity, "1");  // a price of nothing becomes 1
+    EXPECT_EQ(details.directCost, "0.5");
+    EXPECT_EQ(details.currency, EuroCurrency().symbol);
+    const ProjectLoad load = ReadProjectFile(second, ProjectRecord{});
+    ASSERT_TRUE(load.status);
+    EXPECT_EQ(load.project.details.project, "Second");
+    EXPECT_EQ(load.project.details.directCost, "0.5");
+}
+
 TEST_F(AroundWindowsTest, PreferencesOkKeepsTheValuesAndTheClosingWritesThem) {
     auto window = Start();
     ASSERT_TRUE(window->databaseUsable());
