@@ -242,6 +242,12 @@ void TfrmActivity::FormCreate() {
     firstRun_ = !load.exists;
     settings_ = load.settings;
     if (firstRun_) applyFirstRunChoices();
+    // the user's place, currency and prices are the project's until a project brings its own
+    details_.place = settings_.place == "X" ? std::string() : settings_.place;
+    details_.currency = settings_.currency.symbol;
+    details_.electricity = settings_.electricity;
+    details_.directCost = settings_.directCost;
+    details_.Limit();
 
     // the user's heat pumps, before anything can select one
     heatPumps_ = std::make_unique<HeatPumpCommands>(

@@ -152,6 +152,10 @@ void TfrmActivity::mnuPreferencesClick(PreferencesPage page) {
     if (!driver_) return;
     Settings current = settings_;
     current.units = driver_->unitSystem();
+    // the prices and currency in use: a loaded project's own
+    current.electricity = details_.electricity;
+    current.directCost = details_.directCost;
+    if (!details_.currency.empty()) current.currency.symbol = details_.currency;
     const TableLayoutLoad tables =
         LoadTableLayouts(TableLayoutFileToRead(folders_.user, folders_.installation));
     if (tables.exists && !tables.status) notifyError(Q(tables.status.FullText()));

@@ -491,6 +491,35 @@ TEST_F(AroundWindowsTest, PreferencesOkKeepsTheValuesAndTheClosingWritesThem) {
     EXPECT_TRUE(errors.isEmpty()) << errors.join("\n").toStdString();
 }
 
+TEST_F(AroundWindowsTest, PreferencesShowAndKeepTheLoadedProjectsPrices) {
+    const std::filesystem::path project = user.path() / "priced.kvj";
+    {
+        auto first = Start();
+        ASSERT_TRUE(first->saveProject(project));
+    }
+    // another user's project with its own prices
+    std::string text = Read(project);
+    const auto at = text.find("[DEFAULTS]");
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at + 10, "\nelectricity=0.3\ndirectcost=0.12\n");
+    Write(project, text);
+
+    auto window = Start();
+    EXPECT_EQ(window->projectDetails().electricity, "1");  // the user's own settings
+    ASSERT_TRUE(window->loadProject(project));
+    ASSERT_EQ(window->projectDetails().electricity, "0.3");
+    window->setDialogRunner([&](QDialog& dialog) {
+        EXPECT_EQ(Child<QLineEdit>(dialog, "edElectricity")->text(), "0.3");
+        TypeInto(Child<QLineEdit>(dialog, "edSalesman"), "Only the name changes");
+        dialog.accept();
+        return dialog.result();
+    });
+    window->mnuPreferencesClick(TfrmActivity::PreferencesPage::User);
+    EXPECT_EQ(window->projectDetails().electricity, "0.3");
+    EXPECT_EQ(window->projectDetails().directCost, "0.12");
+    EXPECT_EQ(window->settings().dealer.salesman, "Only the name changes");
+}
+
 TEST_F(AroundWindowsTest, PreferencesCancelChangesNothing) {
     auto window = Start();
     const Settings before = window->settings();
