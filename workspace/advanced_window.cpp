@@ -7,10 +7,12 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <optional>
 
 #include <fmt/format.h>
 
@@ -194,9 +196,23 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
+PhPoint AdvancedAnchor(const PhCycle& cycle, AdvancedParameter parameter) {
+    auto middle = [](PhPoint a, PhPoint b) { return PhPoint{(a.h + b.h) / 2, std::sqrt(a.p * b.p)}; };
+    switch (parameter) {
+        case P::SuctionLineDrop: return middle(cycle.evaporatorDew, cycle.suction);
+        case P::DischargeLineDrop:
+            return middle(cycle.discharge, cycle.transcritical ? cycle.liquid : cycle.condenserDew);
+        case P::LiquidTemp: return cycle.liquid;
+        case P::UsefulSuperheat: return cycle.evaporatorDew;
+        case P::SuctionGasReturn: return cycle.suction;
+        case P::LiquidTempRise: return cycle.evaporatorInlet;
+    }
+    return cycle.suction;
+}
+
 class TfrmAdvancedWin::DiagramBox : public QWidget {
   public:
-    explicit DiagramBox(QWidget* parent) : QWidget(parent) {
+    explicit DiagramBox(TfrmAdvancedWin* window) : QWidget(window), window_(window) {
         setObjectName("phDiagram");
         setMinimumSize(520, 380);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -211,9 +227,48 @@ class TfrmAdvancedWin::DiagramBox : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         PaintPhDiagram(painter, QRectF(rect()), diagram_);
+        if (!diagram_.cycleValid) return;
+        // a value label at each parameter's place on the cycle, the edited one lit and bold
+        const PhAxes axes(diagram_, QRectF(rect()));
+        const AdvancedConditionsEditor& editor = window_->editor_;
+        for (P p : editor.parameters()) {
+            const QPointF at = axes.toPixel(AdvancedAnchor(diagram_.cycle, p));
+            const bool lit = p == editor.current();
+            painter.setPen(lit ? Qt::red : Qt::darkGray);
+            painter.setBrush(lit ? QBrush(Qt::red) : QBrush(Qt::white));
+            painter.drawEllipse(at, 5, 5);
+            QFont font = painter.font();
+            font.setBold(lit);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            // the three labels at the evaporator outlet are spread around it
+            QPointF offset(8, 14);
+            if (p == P::UsefulSuperheat) offset = QPointF(-40, -8);
+            if (p == P::SuctionLineDrop) offset = QPointF(-10, 24);
+            painter.drawText(at + offset, QString::number(editor.displayValue(p), 'f', 1));
+        }
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (!diagram_.cycleValid || window_->readOnly_) return;
+        const PhAxes axes(diagram_, QRectF(rect()));
+        const QPointF click = event->position();
+        double best = 30.0 * 30.0;  // px squared: clicks farther away choose nothing
+        std::optional<P> chosen;
+        for (P p : window_->editor_.parameters()) {
+            const QPointF d = axes.toPixel(AdvancedAnchor(diagram_.cycle, p)) - click;
+            const double distance = d.x() * d.x() + d.y() * d.y();
+            if (distance < best) {
+                best = distance;
+                chosen = p;
+            }
+        }
+        if (!chosen) return;
+        window_->editor_.select(*chosen);
+        window_->showParameters();
     }
 
   private:
+    TfrmAdvancedWin* window_;
     PhDiagram diagram_;
 };
 

@@ -89,6 +89,11 @@ class AdvancedConditionsEditor {
     AdvancedParameter current_ = AdvancedParameter::SuctionLineDrop;
 };
 
+// Where a parameter's value label sits on the cycle of the diagram: the suction line drop
+// between the evaporator outlet and the compressor inlet, the discharge line drop between the
+// compressor outlet and the condenser, the others at their own corner.
+PhPoint AdvancedAnchor(const PhCycle& cycle, AdvancedParameter parameter);
+
 class TfrmAdvancedWin : public QDialog {
     Q_OBJECT
 

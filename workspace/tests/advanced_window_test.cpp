@@ -238,6 +238,18 @@ TEST_F(AdvancedWindowTest, EditsShowOnTheDiagramAndTabStepsThroughTheParameters)
     edit->setFocus();
     QTest::keyClick(edit, Qt::Key_Tab);
     EXPECT_EQ(window.editor().current(), P::DischargeLineDrop);
+
+    // a click at a value label on the picture chooses its parameter
+    QWidget* box = window.diagramWidget();
+    const PhAxes axes(window.shownDiagram(), QRectF(box->rect()));
+    const QPoint liquid = axes.toPixel(AdvancedAnchor(window.shownDiagram().cycle, P::LiquidTemp)).toPoint();
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, liquid + QPoint(2, -2));
+    EXPECT_EQ(window.editor().current(), P::LiquidTemp);
+    const QPoint suction =
+        axes.toPixel(AdvancedAnchor(window.shownDiagram().cycle, P::SuctionGasReturn)).toPoint();
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, suction);
+    EXPECT_EQ(window.editor().current(), P::SuctionGasReturn);
+    EXPECT_DOUBLE_EQ(edit->value(), window.editor().displayValue(P::SuctionGasReturn));
 }
 
 TEST_F(AdvancedWindowTest, ReadOnlyViewOfAnInjectionCycle) {
