@@ -178,10 +178,12 @@ OperatingConditions AdvancedConditionsEditor::accepted() const {
     return c;
 }
 
-PhDiagram AdvancedConditionsEditor::diagram(double dischargeTemp) const {
+PhDiagram AdvancedConditionsEditor::diagram(double dischargeTemp, const PhInjection* injection) const {
     if (refrigerant_ == nullptr) return {};
     OperatingConditions c = accepted();
     Resolve(c, refrigerant_);
+    if (heatGainView_ && injection != nullptr)
+        return PhDiagram::Compute(*refrigerant_, c, dischargeTemp, injection);
     // the heat gained between the economiser and the load warms the liquid that is expanded
     if (heatGainView_ && !transcritical()) c.liquidTemp += c.liquidLineTempRise;
     return PhDiagram::Compute(*refrigerant_, c, dischargeTemp);
@@ -274,11 +276,13 @@ class TfrmAdvancedWin::DiagramBox : public QWidget {
 
 TfrmAdvancedWin::TfrmAdvancedWin(Trefrigerant* refrigerant, const OperatingConditions& conditions,
                                  UnitSystem units, bool injectionModel, bool readOnly,
-                                 double dischargeTemp, QWidget* parent)
+                                 double dischargeTemp, QWidget* parent,
+                                 std::optional<PhInjection> injection)
     : QDialog(parent),
       editor_(refrigerant, conditions, units, injectionModel),
       readOnly_(readOnly),
-      dischargeTemp_(dischargeTemp) {
+      dischargeTemp_(dischargeTemp),
+      injection_(injection) {
     setObjectName("frmAdvancedWin");
     setWindowTitle(Q(Text("frmAdvancedWin", "Operating Conditions")));
     setModal(true);
@@ -383,7 +387,7 @@ void TfrmAdvancedWin::showParameters() {
     edValue_->setValue(editor_.displayValue(editor_.current()));
     edValue_->setStyleSheet(editor_.liquidWarning() ? "background: red;" : "");
     updating_ = false;
-    diagramBox_->setDiagram(editor_.diagram(dischargeTemp_));
+    diagramBox_->setDiagram(editor_.diagram(dischargeTemp_, injection_ ? &*injection_ : nullptr));
 }
 
 void TfrmAdvancedWin::boxParamChange(int index) {

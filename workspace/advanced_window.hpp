@@ -10,6 +10,7 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,8 +75,9 @@ class AdvancedConditionsEditor {
     // useful, temperatures (not pressures) as inputs, liquid temperature and suction gas return
     // as the given values.
     OperatingConditions accepted() const;
-    // The conditions resolved with the line drops in use, for the diagram.
-    PhDiagram diagram(double dischargeTemp = 0) const;
+    // The conditions resolved with the line drops in use, for the diagram; in the heat-gain
+    // view with the model's economiser when `injection` is given.
+    PhDiagram diagram(double dischargeTemp = 0, const PhInjection* injection = nullptr) const;
 
   private:
     void afterEdit();
@@ -100,9 +102,11 @@ class TfrmAdvancedWin : public QDialog {
   public:
     // `readOnly`: the vapour-injection view of a heat-pump compressor, nothing to edit and no
     // Cancel. `dischargeTemp` is the selected model's discharge temperature (0 when unknown).
+    // `injection`: what the selected injection model reports of its economiser, if anything.
     TfrmAdvancedWin(Trefrigerant* refrigerant, const OperatingConditions& conditions,
                     UnitSystem units, bool injectionModel, bool readOnly = false,
-                    double dischargeTemp = 0, QWidget* parent = nullptr);
+                    double dischargeTemp = 0, QWidget* parent = nullptr,
+                    std::optional<PhInjection> injection = std::nullopt);
 
     AdvancedConditionsEditor& editor() { return editor_; }
     // The record for the main window after OK.
@@ -124,6 +128,7 @@ class TfrmAdvancedWin : public QDialog {
     AdvancedConditionsEditor editor_;
     bool readOnly_;
     double dischargeTemp_;
+    std::optional<PhInjection> injection_;
     DiagramBox* diagramBox_ = nullptr;
     QComboBox* boxParam_ = nullptr;
     QDoubleSpinBox* edValue_ = nullptr;

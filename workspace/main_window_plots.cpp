@@ -115,8 +115,13 @@ void TfrmActivity::btnAdvancedClick() {
     const bool readOnly = mode == ActivityMode::HeatPumpCompressors;
     const double discharge =
         model != nullptr && model->Status() >= 0 ? model->Result(quantity::DischargeTemp) : 0.0;
+    std::optional<PhInjection> economiser;
+    if (injection && model->Status() >= 0)
+        economiser = PhInjection{model->Result(quantity::IntermediateSatTemp),
+                                 model->Result(quantity::InjectionTemp),
+                                 model->Result(quantity::LiquidTemp)};
     TfrmAdvancedWin window(refrigerant, driver_->conditions(), driver_->unitSystem(), injection,
-                           readOnly, discharge, this);
+                           readOnly, discharge, this, economiser);
     if (runDialog(window) != QDialog::Accepted || readOnly) return;
     applyConditions(window.accepted());
 }

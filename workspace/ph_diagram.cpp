@@ -45,11 +45,18 @@ std::vector<PhPoint> PhCycle::Path() const {
         path.push_back(condenserBubble);
     }
     path.push_back(liquid);
+    if (injection) path.push_back(economiserLiquid);
     path.push_back(evaporatorInlet);
     return path;
 }
 
-PhDiagram PhDiagram::Compute(Trefrigerant& ref, const OperatingConditions& c, double dischargeTemp) {
+std::vector<PhPoint> PhCycle::InjectionPath() const {
+    if (!injection) return {};
+    return {liquid, injectionInlet, injectionOutlet};
+}
+
+PhDiagram PhDiagram::Compute(Trefrigerant& ref, const OperatingConditions& c, double dischargeTemp,
+                             const PhInjection* injection) {
     PhDiagram d;
     d.refrigerantName = ref.name;
     const double tc = ref.criticalTemperature;
@@ -74,6 +81,20 @@ PhDiagram PhDiagram::Compute(Trefrigerant& ref, const OperatingConditions& c, do
                                            : check(ref.LiquidEnthalpy(pcond, liquidTemp));
     y.liquid = {hLiquid, pcond};
     y.evaporatorInlet = {hLiquid, pe};
+    if (injection != nullptr && !y.transcritical) {
+        y.injection = true;
+        const double pInt = check(ref.DewPressure(injection->intermediateSatTemp));
+        y.injectionInlet = {hLiquid, pInt};
+        y.injectionOutlet = {check(ref.VapourEnthalpy(pInt, injection->injectionTemp)), pInt};
+        const double hEco = check(ref.LiquidEnthalpy(pcond, injection->economiserLiquidTemp));
+        y.economiserLiquid = {hEco, pcond};
+        // the heat gained after the economiser is in the conditions' liquid-line rise
+        const double hInlet =
+            c.liquidLineTempRise > 0
+                ? check(ref.LiquidEnthalpy(pcond, injection->economiserLiquidTemp + c.liquidLineTempRise))
+                : hEco;
+        y.evaporatorInlet = {hInlet, pe};
+    }
     const double tDewE = check(ref.DewTemperature(pe));
     y.evaporatorDew = {check(ref.VapourEnthalpy(pe, tDewE)), pe};
     const double tSuction = c.suctionGasReturn;
@@ -102,6 +123,7 @@ PhDiagram PhDiagram::Compute(Trefrigerant& ref, const OperatingConditions& c, do
     }
     d.cycleValid = ok;
     for (const PhPoint& p : y.Path()) d.cycleValid = d.cycleValid && Finite(p);
+    for (const PhPoint& p : y.InjectionPath()) d.cycleValid = d.cycleValid && Finite(p);
 
     // --- the dome ---
     const double tLow = std::max(ref.isCO2 ? Trefrigerant::CO2MinTemperature + 1 : -100.0,
@@ -282,6 +304,11 @@ void PaintPhDiagram(QPainter& painter, QRectF area, const PhDiagram& d) {
         painter.setPen(QPen(Qt::red, 2));
         const std::vector<PhPoint> path = d.cycle.Path();
         painter.drawPolyline(polyline(path));
+        if (d.cycle.injection) {
+            painter.setPen(QPen(QColor(0xE0, 0x80, 0x00), 2, Qt::DashLine));
+            painter.drawPolyline(polyline(d.cycle.InjectionPath()));
+            painter.setPen(QPen(Qt::red, 2));
+        }
         painter.setBrush(Qt::red);
         for (const PhPoint& p : path) painter.drawEllipse(axes.toPixel(p), 3, 3);
         painter.setBrush(Qt::NoBrush);

@@ -29,6 +29,15 @@ struct PhIsotherm {
     std::vector<PhPoint> points;
 };
 
+// What a compressor with vapour injection reports of its economiser: the intermediate
+// saturation temperature, the temperature of the vapour injected and the temperature of the
+// liquid leaving the economiser (degC).
+struct PhInjection {
+    double intermediateSatTemp = 0;
+    double injectionTemp = 0;
+    double economiserLiquidTemp = 0;
+};
+
 // The corners of the cycle, in the order the refrigerant passes them.
 struct PhCycle {
     bool transcritical = false;
@@ -40,8 +49,16 @@ struct PhCycle {
     PhPoint condenserBubble;    // saturated liquid at the condensing pressure (subcritical)
     PhPoint liquid;             // liquid (or gas-cooler outlet) entering the expansion device
     double dischargeTemp = 0;   // degC
+    // With vapour injection: the liquid leaving the economiser on the main flow, and the
+    // injection flow expanded to the intermediate pressure and evaporated there.
+    bool injection = false;
+    PhPoint economiserLiquid;
+    PhPoint injectionInlet;
+    PhPoint injectionOutlet;
     // The closed polyline through the corners.
     std::vector<PhPoint> Path() const;
+    // The injection branch: liquid, expanded, evaporated; empty without injection.
+    std::vector<PhPoint> InjectionPath() const;
 };
 
 class PhDiagram {
@@ -52,8 +69,10 @@ class PhDiagram {
     // `conditions` are resolved for the refrigerant (pressures, suction gas and liquid
     // temperatures set). `dischargeTemp` (degC) is the compressor's, when known; otherwise
     // (0 or less, or not a number) the compression follows kAssumedIsentropicEfficiency.
+    // `injection`, when given, adds the economiser of a vapour-injection compressor; the
+    // liquid to the evaporator is then the economiser's liquid.
     static PhDiagram Compute(Trefrigerant& refrigerant, const OperatingConditions& conditions,
-                             double dischargeTemp = 0);
+                             double dischargeTemp = 0, const PhInjection* injection = nullptr);
 
     std::string refrigerantName;
     std::vector<PhPoint> bubbleLine;  // ascending in pressure, ending below the critical point

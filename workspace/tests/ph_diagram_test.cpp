@@ -91,6 +91,31 @@ TEST_F(PhDiagramTest, SubcriticalCycleOfR404A) {
     EXPECT_NEAR(given.cycle.discharge.h, r404a.VapourEnthalpy(c.condPressure, 80.0), 1e-9);
 }
 
+TEST_F(PhDiagramTest, EconomiserOfAnInjectionCompressor) {
+    Trefrigerant r407c("R407C", 7, 'D', 1.12f);
+    OperatingConditions c = Point(r407c, -10, 50);
+    const PhInjection economiser{15.0, 20.0, 20.0};  // intermediate 15, vapour 20, liquid 20 degC
+    const PhDiagram plain = PhDiagram::Compute(r407c, c);
+    const PhDiagram d = PhDiagram::Compute(r407c, c, 0, &economiser);
+    ASSERT_TRUE(d.cycleValid);
+    const PhCycle& y = d.cycle;
+    ASSERT_TRUE(y.injection);
+    EXPECT_EQ(y.Path().size(), plain.cycle.Path().size() + 1);
+    // the injected flow is expanded to the intermediate pressure and evaporated there
+    EXPECT_NEAR(y.injectionInlet.p, r407c.DewPressure(15.0), 1e-6);
+    EXPECT_DOUBLE_EQ(y.injectionInlet.h, y.liquid.h);
+    EXPECT_GT(y.injectionOutlet.h, y.injectionInlet.h + 100);
+    EXPECT_GT(y.injectionInlet.p, y.evaporatorInlet.p);
+    EXPECT_LT(y.injectionInlet.p, y.liquid.p);
+    // the main flow leaves the economiser much colder: more capacity per kilogram
+    EXPECT_LT(y.economiserLiquid.h, y.liquid.h - 30);
+    EXPECT_DOUBLE_EQ(y.evaporatorInlet.h, y.economiserLiquid.h);
+    // heat gained after the economiser warms it again
+    c.liquidLineTempRise = 5;
+    const PhDiagram warm = PhDiagram::Compute(r407c, c, 0, &economiser);
+    EXPECT_GT(warm.cycle.evaporatorInlet.h, y.evaporatorInlet.h + 3);
+}
+
 TEST_F(PhDiagramTest, LineDropsLowerTheSuctionAndRaiseTheDischargePressure) {
     Trefrigerant r404a("R404A", 5, 'G', 1.12f);
     OperatingConditions c = Point(r404a, -10, 45);
