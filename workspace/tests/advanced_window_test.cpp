@@ -262,7 +262,8 @@ TEST_F(AdvancedWindowTest, ReadOnlyViewOfAnInjectionCycle) {
     c.superheat = 5;
     c.usefulSuperheat = 5;
     ASSERT_EQ(Resolve(c, &r134a), ResolveOk);
-    TfrmAdvancedWin window(&r134a, c, UnitSystem::SI, true, true);
+    TfrmAdvancedWin window(&r134a, c, UnitSystem::SI, true, true, 0, nullptr,
+                           PhInjection{10.0, 15.0, 15.0});
     window.show();
     EXPECT_FALSE(window.findChild<QDoubleSpinBox*>("edValue")->isVisible());
     EXPECT_FALSE(window.findChild<QPushButton*>("btnHeatGain")->isEnabled());
@@ -273,6 +274,7 @@ TEST_F(AdvancedWindowTest, ReadOnlyViewOfAnInjectionCycle) {
         cancel = cancel || (button->isVisible() && button->text().contains("Cancel"));
     EXPECT_FALSE(cancel);
     EXPECT_TRUE(window.shownDiagram().cycleValid);
+    EXPECT_TRUE(window.shownDiagram().cycle.injection);
 }
 
 TEST_F(AdvancedWindowTest, OpenedFromTheMainWindowAndTakenOnOk) {
