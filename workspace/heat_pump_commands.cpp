@@ -1,6 +1,7 @@
 #include "heat_pump_commands.hpp"
 
 #include <QFileDialog>
+#include <QTimer>
 
 #include "language_texts.hpp"
 
@@ -37,7 +38,9 @@ std::filesystem::path HeatPumpCommands::defaultChooseFile(bool save) {
 void HeatPumpCommands::loadAtStartUp(const std::string& setting) {
     // Nothing can hold a heat pump yet: no release or reload.
     const UserHeatPumpLoad load = keeper_.LoadAtStartUp(setting);
-    if (!load.ok() && hooks_.error) hooks_.error(Q(load.error));
+    if (load.ok() || !hooks_.error) return;
+    // Told once the window is up and its event loop runs, not from inside its construction.
+    QTimer::singleShot(0, parent_, [error = hooks_.error, text = Q(load.error)] { error(text); });
 }
 
 void HeatPumpCommands::openFile() {

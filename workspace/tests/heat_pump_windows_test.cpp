@@ -418,6 +418,26 @@ TEST_F(HeatPumpMainWindowTest, OpeningADamagedFileKeepsTheHeatPumpsAndSaysWhy) {
     EXPECT_TRUE(window->close());
 }
 
+TEST_F(HeatPumpMainWindowTest, ADamagedFileAtStartUpIsReportedAndLoadsNothing) {
+    const std::vector<HeatPumpRow> rows = {AirRow(0, "a"), AirRow(1, "b")};
+    std::vector<std::uint8_t> bytes = EncodeHeatPumpFile(store->Date(), rows);
+    bytes.resize(bytes.size() - 7);  // cut short
+    {
+        std::ofstream out(user.path() / "mine.zqv", std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    auto window = Start();
+    ASSERT_TRUE(window->databaseUsable());
+    QCoreApplication::processEvents();  // the message comes once the window is up
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains("mine.zqv"));
+    EXPECT_TRUE(window->driver()->candidates().empty());
+    // the damaged file is not replaced unasked: the heat pumps count as unchanged
+    EXPECT_FALSE(window->heatPumpCommands()->keeper().changed());
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(std::filesystem::file_size(user.path() / "mine.zqv"), bytes.size());
+}
+
 TEST_F(HeatPumpMainWindowTest, DiagramsDrawTheSelectedHeatPump) {
     auto window = Start();
     ASSERT_TRUE(window->databaseUsable());
