@@ -83,42 +83,6 @@ bool density_newton(const HelmholtzModel& model, const HelmholtzModel::TauCache&
     return false;
 }
 
-// The last supercritical densities found on this thread, per fluid. Above the critical
-// temperature an isotherm has a single root, so a solution found nearby is a safe and much
-// better start than the virial estimate: the iterations over temperature at one pressure that
-// enthalpy and entropy inversions do, and the neighbouring states of one cycle, converge in a
-// step or two instead of eight or nine. Only the starting value comes from here; every answer
-// is converged to the same tolerance as without it.
-struct RecentDensity {
-    const void* fluid = nullptr;
-    double T = 0, p = 0, rho = 0;
-};
-constexpr std::size_t kRecentDensities = 32;
-thread_local std::array<RecentDensity, kRecentDensities> recent_densities{};
-thread_local std::size_t recent_next = 0;
-
-// A start for (T, p) from a recent solution within about 30 % in pressure and temperature.
-bool recent_density(const void* fluid, double T, double p, double& start) {
-    double best = 0.3;
-    bool found = false;
-    for (const RecentDensity& r : recent_densities) {
-        if (r.fluid != fluid) continue;
-        const double d = std::fabs(p - r.p) / p + std::fabs(T - r.T) / T;
-        if (d < best) {
-            best = d;
-            // Ideal-gas scaling from the neighbour, kept within a factor two of it.
-            start = std::clamp(r.rho * (p / r.p) * (r.T / T), 0.5 * r.rho, 2.0 * r.rho);
-            found = true;
-        }
-    }
-    return found;
-}
-
-void remember_density(const void* fluid, double T, double p, double rho) {
-    recent_densities[recent_next] = RecentDensity{fluid, T, p, rho};
-    recent_next = (recent_next + 1) % kRecentDensities;
-}
-
 }  // namespace
 
 double ancillary_value(const Ancillary& a, double T) {
@@ -163,6 +127,14 @@ struct Fluid::Table {
         return true;
     }
     double at(const std::vector<double>& y, double s, int j) const { return lagrange4(&y[j], s, j); }
+};
+
+// Starting densities above the critical temperature (see supercritical_grid).
+struct Fluid::SupercriticalGrid {
+    static constexpr int nT = 40, np = 40;
+    double T0 = 0, dT = 0, lp0 = 0, dlp = 0;
+    std::vector<double> ln_rho;  // molar density; NaN where no state was found
+    double at(int i, int j) const { return ln_rho[static_cast<std::size_t>(i * np + j)]; }
 };
 
 Fluid::~Fluid() = default;
@@ -714,8 +686,8 @@ Status Fluid::solve_density(double T, double p, Phase phase, const HelmholtzMode
     } else {
         r = p < p_crit_ ? r_virial : std::max(r_virial, 2.0 * rho_crit_molar_);
         if (!(r > 0)) r = x;
-        double warm;
-        if (recent_density(this, T, p, warm)) r = warm;
+        double tabulated;
+        if (supercritical_start(T, p, tabulated)) r = tabulated;
     }
 
     if (!density_newton(model_, c, RT, rr, p, r, lo, hi, phase == Phase::liquid,
@@ -728,8 +700,65 @@ Status Fluid::solve_density(double T, double p, Phase phase, const HelmholtzMode
         if (!density_newton(model_, c, RT, rr, p, r, lo, hi, false, rho_molar))
             return Status::not_converged;
     }
-    if (T >= T_crit_) remember_density(this, T, p, rho_molar);
     return Status::ok;
+}
+
+// ---------------------------------------------------------------- supercritical starts
+
+// Above the critical temperature the virial start is poor for dense states and Newton needs
+// eight or nine steps. A grid of densities over (T, ln p), computed once per fluid by
+// continuation along each isotherm, gives starts within a few per cent: two to four steps. The
+// start depends on (T, p) only, so every answer is the same whatever was asked before.
+
+const Fluid::SupercriticalGrid& Fluid::supercritical_grid() const {
+    std::call_once(grid_once_, [this] {
+        auto g = std::make_unique<SupercriticalGrid>();
+        const int nT = SupercriticalGrid::nT, np = SupercriticalGrid::np;
+        g->T0 = T_crit_;
+        g->dT = (data_.T_max - T_crit_) / (nT - 1);
+        g->lp0 = std::log(0.05 * p_crit_);
+        g->dlp = (std::log(data_.p_max) - g->lp0) / (np - 1);
+        g->ln_rho.assign(static_cast<std::size_t>(nT * np),
+                         std::numeric_limits<double>::quiet_NaN());
+        const double inf = std::numeric_limits<double>::infinity();
+        for (int i = 0; i < nT && g->dT > 0; ++i) {
+            const double T = g->T0 + i * g->dT;
+            HelmholtzModel::TauCache c;
+            model_.prepare(data_.T_reducing / T, c);
+            const double RT = R_ * T;
+            const double B = c.second_virial / data_.rho_reducing;
+            double previous = 0;
+            for (int j = 0; j < np; ++j) {
+                const double p = std::exp(g->lp0 + j * g->dlp);
+                double r = p / RT;
+                if (B < 0 && 1 + 4 * B * r > 0) r = (-1 + std::sqrt(1 + 4 * B * r)) / (2 * B);
+                if (previous > 0) r = std::max(r, previous);  // density rises with pressure
+                double rho;
+                if (density_newton(model_, c, RT, data_.rho_reducing, p, r, 0, inf, false, rho)) {
+                    g->ln_rho[static_cast<std::size_t>(i * np + j)] = std::log(rho);
+                    previous = rho;
+                }
+            }
+        }
+        grid_ = std::move(g);
+    });
+    return *grid_;
+}
+
+bool Fluid::supercritical_start(double T, double p, double& rho_molar) const {
+    const SupercriticalGrid& g = supercritical_grid();
+    if (!(g.dT > 0) || !(g.dlp > 0)) return false;
+    const double x = (T - g.T0) / g.dT, y = (std::log(p) - g.lp0) / g.dlp;
+    if (!(x >= 0) || !(y >= 0)) return false;
+    const int i = std::min(static_cast<int>(x), SupercriticalGrid::nT - 2);
+    const int j = std::min(static_cast<int>(y), SupercriticalGrid::np - 2);
+    if (x > i + 1 || y > j + 1) return false;
+    const double a = g.at(i, j), b = g.at(i + 1, j), c = g.at(i, j + 1), d = g.at(i + 1, j + 1);
+    if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c) || !std::isfinite(d))
+        return false;
+    const double u = x - i, v = y - j;
+    rho_molar = std::exp((1 - u) * (1 - v) * a + u * (1 - v) * b + (1 - u) * v * c + u * v * d);
+    return true;
 }
 
 Status Fluid::state(double p, double T, Phase phase, Props& out) const {

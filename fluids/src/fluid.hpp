@@ -87,6 +87,9 @@ private:
 
     struct Table;  // saturation lines tabulated on a grid uniform in u = sqrt(1 - T/Tc)
     const Table& table() const;
+    struct SupercriticalGrid;  // starting densities above the critical temperature
+    const SupercriticalGrid& supercritical_grid() const;
+    bool supercritical_start(double T, double p, double& rho_molar) const;
 
     Status check_saturation_T(double T) const;
     // Exact saturation; use_table lets pure fluids start from the tabulated densities, which
@@ -111,6 +114,8 @@ private:
 
     mutable std::once_flag table_once_;
     mutable std::unique_ptr<Table> table_;
+    mutable std::once_flag grid_once_;
+    mutable std::unique_ptr<SupercriticalGrid> grid_;
 };
 
 // Value of an ancillary equation at T (pressure in Pa or density in mol/m3).
