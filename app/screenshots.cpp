@@ -51,6 +51,8 @@ void SetPoint(TfrmActivity& window, const char* refrigerant, double evap, double
     conditions.capacity = capacityKw;
     driver.applyConditions(conditions);
     driver.changeRequiredCapacity(capacityKw);
+    // the inputs show the point just set
+    window.applyConditions(driver.conditions());
     Settle();
 }
 
