@@ -7,6 +7,7 @@
 #include "data_store.hpp"
 #include "product_records.hpp"
 #include "refrigerant.hpp"
+#include "valve.hpp"
 
 namespace kelvra {
 
@@ -39,6 +40,11 @@ SelectionDriver::SelectionDriver(const TdataStore& store, SelectionViews* views)
     : store_(store), views_(views), list_(&store) {
     list_.listCandidates = [this](std::span<Trefrigerant* const> refrigerants) {
         return listCandidates(refrigerants);
+    };
+    // The controls' load-ratio column: the requirement over the valve's capacity at the point.
+    list_.loadRatio = [](const TCModel& model, double requiredCapacity) {
+        const auto* valve = dynamic_cast<const Tvalve*>(&model);
+        return valve != nullptr ? valve->LoadRatio(requiredCapacity) : 0.0;
     };
 }
 
